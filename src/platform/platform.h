@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+class QWidget;
+
+namespace quorvia {
+
+class Worksheet;
+
+// The time of day and today's date.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QTime timeOfDay() const = 0;
+    virtual QDate today() const = 0;
+};
+
+// The interval tone.
+class Beeper {
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+struct FileDialogRequest {
+    QString title;        // "Save As", "Open File"
+    QString directory;    // folder the dialog opens in
+    QString proposedName; // file name filled in (save only)
+    QString filter;       // one filter, such as "Parameter File (*.p)"
+};
+
+// The modal file dialogs. Each returns the chosen full path, or an empty text when cancelled.
+// The save dialog asks before replacing an existing file; the open dialog accepts only existing
+// files.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual QString saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+};
+
+// Modal message boxes with the application's title and no icon.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // OK button only.
+    virtual void inform(QWidget* parent, const QString& text) = 0;
+    // Yes and No buttons, No the default. True for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+};
+
+// Writes a worksheet as a one-sheet workbook file. Returns false when the file could not be
+// written completely; a file already at that path is then left as it was.
+class WorkbookWriter {
+public:
+    virtual ~WorkbookWriter() = default;
+    virtual bool write(const Worksheet& sheet, const QString& path) = 0;
+};
+
+// The services a window is given.
+struct Platform {
+    Clock& clock;
+    Beeper& beeper;
+    FileDialogs& dialogs;
+    MessageBoxes& messages;
+    WorkbookWriter& workbooks;
+};
+
+// The user's documents folder, where the file dialogs open.
+QString documentsFolder();
+
+} // namespace quorvia

@@ -1,0 +1,69 @@
+#include "platform/qtplatform.h"
+
+#include "report/worksheet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <xlsxwriter.h>
+
+#include <cstdio>
+
+namespace quorvia {
+
+namespace {
+
+bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
+    lxw_workbook* workbook = workbook_new(fileName.constData());
+    if (!workbook)
+        return false;
+    lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
+    bool ok = worksheet != nullptr;
+    for (auto it = sheet.cells().begin(); ok && it != sheet.cells().end(); ++it) {
+        const auto row = static_cast<lxw_row_t>(it->first.first - 1);
+        const auto column = static_cast<lxw_col_t>(it->first.second - 1);
+        lxw_error error = LXW_NO_ERROR;
+        if (const auto* text = std::get_if<QString>(&it->second)) {
+            // An empty text is an empty cell: nothing to store.
+            if (text->isEmpty())
+                continue;
+            // Written as a string record, so a leading "=" never becomes a formula.
+            error =
+                worksheet_write_string(worksheet, row, column, text->toUtf8().constData(), nullptr);
+        } else {
+            error = worksheet_write_number(worksheet, row, column, std::get<double>(it->second),
+                                           nullptr);
+        }
+        ok = error == LXW_NO_ERROR;
+    }
+    // The workbook is closed (and freed) in any case; its result tells whether the file is whole.
+    const lxw_error closed = workbook_close(workbook);
+    return ok && closed == LXW_NO_ERROR;
+}
+
+} // namespace
+
+bool XlsxWorkbookWriter::write(const Worksheet& sheet, const QString& path) {
+    const QFileInfo target(path);
+    QTemporaryFile reserve(target.absoluteDir().filePath(QStringLiteral(".quorvia-XXXXXX.xlsx")));
+    reserve.setAutoRemove(false);
+    if (!reserve.open())
+        return false;
+    const QString temporary = reserve.fileName();
+    reserve.close();
+
+    const QByteArray temporaryName = QFile::encodeName(temporary);
+    // The reserved name was made private to us; the saved workbook is an ordinary document.
+    QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                         QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (!fillWorkbook(sheet, temporaryName) ||
+        std::rename(temporaryName.constData(), QFile::encodeName(target.absoluteFilePath())) != 0) {
+        QFile::remove(temporary);
+        return false;
+    }
+    return true;
+}
+
+} // namespace quorvia
