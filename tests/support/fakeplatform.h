@@ -1,0 +1,94 @@
+#pragma once
+
+// Platform services for tests: they record what the window asked for and give scripted answers.
+
+#include "platform/platform.h"
+#include "report/worksheet.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace quorvia::test {
+
+class FakeClock final : public Clock {
+public:
+    QTime time{9, 5, 7, 250};
+    QDate date{2026, 12, 6};
+    QTime timeOfDay() const override { return time; }
+    QDate today() const override { return date; }
+};
+
+class FakeBeeper final : public Beeper {
+public:
+    int beeps = 0;
+    void beep() override { ++beeps; }
+};
+
+class FakeFileDialogs final : public FileDialogs {
+public:
+    struct Call {
+        bool save = false;
+        FileDialogRequest request;
+    };
+    QList<Call> calls;
+    // Answers given in turn; an empty text is a cancelled dialog. When none is left: cancelled.
+    std::deque<QString> answers;
+
+    QString saveFileName(QWidget*, const FileDialogRequest& request) override {
+        return answer(true, request);
+    }
+    QString openFileName(QWidget*, const FileDialogRequest& request) override {
+        return answer(false, request);
+    }
+
+private:
+    QString answer(bool save, const FileDialogRequest& request) {
+        calls.append({save, request});
+        if (answers.empty())
+            return {};
+        QString next = answers.front();
+        answers.pop_front();
+        return next;
+    }
+};
+
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    QStringList informed; // texts of the OK boxes, in order
+    QStringList asked;    // texts of the Yes/No questions, in order
+    bool answerYes = false;
+
+    void inform(QWidget*, const QString& text) override { informed << text; }
+    bool askYesNo(QWidget*, const QString& text) override {
+        asked << text;
+        return answerYes;
+    }
+};
+
+class FakeWorkbookWriter final : public WorkbookWriter {
+public:
+    QStringList paths;                  // paths written to, in order
+    std::optional<Worksheet> lastSheet; // the last sheet handed over
+    bool succeed = true;
+
+    bool write(const Worksheet& sheet, const QString& path) override {
+        paths << path;
+        lastSheet = sheet;
+        return succeed;
+    }
+};
+
+// All fakes together, with the Platform the window is given.
+struct FakePlatform {
+    FakeClock clock;
+    FakeBeeper beeper;
+    FakeFileDialogs dialogs;
+    FakeMessageBoxes messages;
+    FakeWorkbookWriter workbooks;
+    Platform platform{clock, beeper, dialogs, messages, workbooks};
+};
+
+} // namespace quorvia::test
