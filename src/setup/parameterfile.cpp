@@ -50,7 +50,9 @@ QByteArray parameterFileBytes(const ParameterFields& fields) {
 
 bool writeParameterFile(const QString& path, const ParameterFields& fields) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk) shows in the count write returns: a
+    // buffered file can report success for bytes that never reached the disk.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes = parameterFileBytes(fields);
     if (file.write(bytes) != bytes.size()) {
@@ -140,9 +142,13 @@ std::optional<ParameterFields> parseParameterFields(QByteArrayView bytes, bool c
         if (!text) {
             for (std::size_t k = 0; k < raw.size(); ++k)
                 fields[k] = QString::fromLatin1(raw[k]);
-            return fields;
+            break;
         }
         fields[i] = std::move(*text);
+    }
+    for (const QString& field : fields) {
+        if (field.size() > kParameterFieldLimit)
+            return std::nullopt;
     }
     return fields;
 }

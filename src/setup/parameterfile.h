@@ -17,9 +17,14 @@ namespace quorvia {
 inline constexpr int kParameterFieldCount = 19;
 using ParameterFields = std::array<QString, kParameterFieldCount>;
 
+// The most characters a field may have: what a text box of the window holds. A longer field
+// could not be put into its box whole, so the file does not load.
+inline constexpr qsizetype kParameterFieldLimit = 32767;
+
 // Only this many bytes of a file are ever read; a file whose 19 fields do not end within them
-// does not load.
-inline constexpr qsizetype kParameterReadLimit = 1024 * 1024;
+// does not load. Every file a save writes (19 fields of at most kParameterFieldLimit characters,
+// at most 3 bytes each in UTF-8) fits.
+inline constexpr qsizetype kParameterReadLimit = 2 * 1024 * 1024;
 
 // The set-up controls as a save reads them. Check box values: 0 clear, 1 ticked, 2 greyed.
 struct ParameterSetup {
@@ -55,8 +60,9 @@ bool writeParameterFile(const QString& path, const ParameterFields& fields);
 // between the closing quote and the next separator is skipped. Any other field runs to the next
 // comma or line end with its leading blanks skipped. A leading UTF-8 byte-order mark is skipped.
 // The fields are UTF-8, or Latin-1 when they are not valid UTF-8. Empty when the bytes end before
-// the 19th field or inside a quoted one. `complete` false means the bytes are only the start of a
-// longer file: the 19th field must then end before they do.
+// the 19th field or inside a quoted one, or a field is longer than kParameterFieldLimit. `complete`
+// false means the bytes are only the start of a longer file: the 19th field must then end before
+// they do.
 std::optional<ParameterFields> parseParameterFields(QByteArrayView bytes, bool complete = true);
 
 // Reads at most kParameterReadLimit bytes of the file and parses them. Empty when the file cannot
