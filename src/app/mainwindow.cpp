@@ -9,6 +9,10 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace quorvia {
 
@@ -75,8 +79,28 @@ void withWhiteBackground(QLabel* l, const QColor& text) {
     l->setAutoFillBackground(true);
 }
 
+// A push button whose caption wraps at word boundaries when it is wider than the button, as
+// "Save Parameters" and "Hit ESC to pause" are.
+class WrappingButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(),
+                             caption, QPalette::ButtonText);
+    }
+};
+
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, Box box) {
-    auto* b = place<QPushButton>(parent, name, box);
+    auto* b = place<WrappingButton>(parent, name, box);
     b->setText(caption);
     b->setAutoDefault(false);
     return b;
@@ -170,7 +194,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     , platform_(platform) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvia   ver. 1.0"));
-    setFont(gothic(9));
+    setFont(gothic(8.25));
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     buildControls();
     buildTabOrder();

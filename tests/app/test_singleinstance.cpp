@@ -1,0 +1,103 @@
+#include "app/singleinstance.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quorvia;
+
+namespace {
+
+// Environment for a copy of the program: headless, with its own runtime folder for the lock.
+QProcessEnvironment programEnvironment(const QString& runtimeFolder) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+    return env;
+}
+
+bool waitForFile(const QString& path, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (QFile::exists(path))
+            return true;
+        QTest::qWait(20);
+    }
+    return false;
+}
+
+} // namespace
+
+class TestSingleInstance : public QObject {
+    Q_OBJECT
+
+private slots:
+    void onlyOneHolderAtATime() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("test.lock"));
+        auto first = std::make_unique<SingleInstance>(path);
+        QVERIFY(first->acquired());
+        {
+            SingleInstance second(path);
+            QVERIFY(!second.acquired());
+        }
+        // The refused copy leaves the holder's lock alone.
+        QVERIFY(QFile::exists(path));
+        SingleInstance third(path);
+        QVERIFY(!third.acquired());
+        first.reset();
+        SingleInstance fourth(path);
+        QVERIFY(fourth.acquired());
+    }
+
+    void lockOfACrashedCopyIsTakenOver() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("test.lock"));
+        // A copy that crashed leaves its process id behind; no process has an id above the
+        // kernel's largest (4194304).
+        const QByteArray deadPid = QByteArrayLiteral("4194305");
+        QFile lock(path);
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(deadPid + "\nquorvia\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        SingleInstance next(path);
+        QVERIFY(next.acquired());
+    }
+
+    void secondCopyOfTheProgramEndsAtOnce() {
+        QTemporaryDir runtime;
+        const QProcessEnvironment env = programEnvironment(runtime.path());
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(QStringLiteral(QUORVIA_EXECUTABLE));
+        QVERIFY(first.waitForStarted());
+        QVERIFY(waitForFile(
+            runtime.filePath(
+                QStringLiteral("quorvia-%1.lock").arg(qEnvironmentVariable("USER", "user"))),
+            10000));
+
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(QUORVIA_EXECUTABLE));
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // A copy killed without cleaning up does not keep the next one out.
+        first.kill();
+        QVERIFY(first.waitForFinished());
+        QProcess third;
+        third.setProcessEnvironment(env);
+        third.start(QStringLiteral(QUORVIA_EXECUTABLE));
+        QVERIFY(third.waitForStarted());
+        QVERIFY(!third.waitForFinished(1500));
+        QCOMPARE(third.state(), QProcess::Running);
+        third.kill();
+        third.waitForFinished();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "test_singleinstance.moc"
