@@ -1,8 +1,6 @@
-// The parameter file on its own: the reader's grammar, the encodings, the bounded read, the
-// conversions and the atomic write.
+// The parameter file reader on its own: the grammar, the encodings, the bounded read and the
+// conversions.
 #include "setup/parameterfile.h"
-
-#include "support/filesizelimit.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,11 +18,6 @@ QByteArray withFillerLines(const QByteArray& start) {
     return bytes;
 }
 
-QByteArray fileOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class TestParameterFile : public QObject {
@@ -34,55 +27,50 @@ private slots:
     void grammar_data() {
         QTest::addColumn<QByteArray>("start");
         QTest::addColumn<QStringList>("firstThree");
-        QTest::addColumn<QString>("field19");
 
-        const QString f19 = QStringLiteral("f19");
         QTest::newRow("quoted lines, CR LF")
-            << QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n") << QStringList{"a", "b", "c"} << f19;
+            << QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n") << QStringList{"a", "b", "c"};
         QTest::newRow("LF alone") << QByteArray("\"a\"\n\"b\"\n\"c\"\n")
-                                  << QStringList{"a", "b", "c"} << f19;
+                                  << QStringList{"a", "b", "c"};
         QTest::newRow("CR alone") << QByteArray("\"a\"\r\"b\"\r\"c\"\r")
-                                  << QStringList{"a", "b", "c"} << f19;
+                                  << QStringList{"a", "b", "c"};
         QTest::newRow("commas on one line")
-            << QByteArray("\"a\",\"b\",c\r\n") << QStringList{"a", "b", "c"} << f19;
+            << QByteArray("\"a\",\"b\",c\r\n") << QStringList{"a", "b", "c"};
         QTest::newRow("quoted keeps commas and blanks")
-            << QByteArray("\" a, b \"\r\n\"x,,y\"\r\n\"\"\r\n") << QStringList{" a, b ", "x,,y", ""}
-            << f19;
+            << QByteArray("\" a, b \"\r\n\"x,,y\"\r\n\"\"\r\n")
+            << QStringList{" a, b ", "x,,y", ""};
         QTest::newRow("unquoted skips leading blanks only")
-            << QByteArray("   abc  \r\n\tdef,  g h \r\n") << QStringList{"abc  ", "def", "g h "}
-            << f19;
+            << QByteArray("   abc  \r\n\tdef,  g h \r\n") << QStringList{"abc  ", "def", "g h "};
         QTest::newRow("blanks before a quote")
-            << QByteArray("  \" q\"\r\nb\r\nc\r\n") << QStringList{" q", "b", "c"} << f19;
+            << QByteArray("  \" q\"\r\nb\r\nc\r\n") << QStringList{" q", "b", "c"};
         QTest::newRow("doubled quote is one quote")
             << QByteArray("\"say \"\"hi\"\"\"\r\n\"\"\"\"\r\n\"a\"\"\"\r\n")
-            << QStringList{"say \"hi\"", "\"", "a\""} << f19;
+            << QStringList{"say \"hi\"", "\"", "a\""};
         QTest::newRow("text after the closing quote dropped")
-            << QByteArray("\"a\"junk,\"b\"  \r\n\"c\"x\r\n") << QStringList{"a", "b", "c"} << f19;
+            << QByteArray("\"a\"junk,\"b\"  \r\n\"c\"x\r\n") << QStringList{"a", "b", "c"};
         QTest::newRow("quote inside an unquoted field")
-            << QByteArray("a\"b\r\nb\r\nc\r\n") << QStringList{"a\"b", "b", "c"} << f19;
+            << QByteArray("a\"b\r\nb\r\nc\r\n") << QStringList{"a\"b", "b", "c"};
         QTest::newRow("line end inside quotes")
-            << QByteArray("\"a\r\nb\"\r\nb\r\nc\r\n") << QStringList{"a\r\nb", "b", "c"} << f19;
+            << QByteArray("\"a\r\nb\"\r\nb\r\nc\r\n") << QStringList{"a\r\nb", "b", "c"};
         QTest::newRow("empty line is an empty field")
-            << QByteArray("a\r\n\r\nc\r\n") << QStringList{"a", "", "c"} << f19;
+            << QByteArray("a\r\n\r\nc\r\n") << QStringList{"a", "", "c"};
         QTest::newRow("byte-order mark skipped")
-            << QByteArray("\xEF\xBB\xBF\"a\"\r\nb\r\nc\r\n") << QStringList{"a", "b", "c"} << f19;
+            << QByteArray("\xEF\xBB\xBF\"a\"\r\nb\r\nc\r\n") << QStringList{"a", "b", "c"};
         QTest::newRow("UTF-8") << QByteArray("\"M\xC3\xBCller\"\r\n\"\xE6\xB3\xA3\"\r\nc\r\n")
-                               << QStringList{QStringLiteral("Müller"), QStringLiteral("泣"), "c"}
-                               << f19;
+                               << QStringList{QStringLiteral("Müller"), QStringLiteral("泣"), "c"};
         QTest::newRow("not UTF-8 reads as Latin-1")
             << QByteArray("\"M\xFCller\"\r\n\"\xC3\xBC\"\r\nc\r\n")
-            << QStringList{QStringLiteral("Müller"), QStringLiteral("Ã¼"), "c"} << f19;
+            << QStringList{QStringLiteral("Müller"), QStringLiteral("Ã¼"), "c"};
     }
 
     void grammar() {
         QFETCH(QByteArray, start);
         QFETCH(QStringList, firstThree);
-        QFETCH(QString, field19);
         const std::optional<ParameterFields> fields = parseParameterFields(withFillerLines(start));
         QVERIFY(fields);
         QCOMPARE((QStringList{(*fields)[0], (*fields)[1], (*fields)[2]}), firstThree);
         QCOMPARE((*fields)[3], QStringLiteral("f4"));
-        QCOMPARE((*fields)[18], field19);
+        QCOMPARE((*fields)[18], QStringLiteral("f19"));
     }
 
     void moreThan19FieldsIgnored() {
@@ -90,23 +78,6 @@ private slots:
             parseParameterFields(withFillerLines("a,b,c\r\n") + "\"20\",\"21\r\n\"unclosed");
         QVERIFY(fields);
         QCOMPARE((*fields)[18], QStringLiteral("f19"));
-    }
-
-    void refused_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QByteArray eighteen;
-        for (int i = 1; i <= 18; ++i)
-            eighteen += "\"x\"\r\n";
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("18 fields") << eighteen;
-        QTest::newRow("missing closing quote") << eighteen + "\"abc\r\n";
-        QTest::newRow("field beyond a text box") << withFillerLines(
-            "\"" + QByteArray(kParameterFieldLimit + 1, 'a') + "\"\r\nb\r\nc\r\n");
-    }
-
-    void refused() {
-        QFETCH(QByteArray, bytes);
-        QVERIFY(!parseParameterFields(bytes));
     }
 
     // Only a bounded start of the file is read: what lies beyond it cannot complete a field.
@@ -135,29 +106,6 @@ private slots:
         QVERIFY(!readParameterFile(sparse));
         QVERIFY(!readParameterFile(dir.filePath("missing.p")));
         QVERIFY(!readParameterFile(dir.path()));
-    }
-
-    void numberOfAField_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("whole") << "10"
-                               << "10";
-        QTest::newRow("trailing zero") << "7.50"
-                                       << "7.5";
-        QTest::newRow("no number") << " in Seconds"
-                                   << "0";
-        QTest::newRow("empty") << ""
-                               << "0";
-        QTest::newRow("blanks inside") << " 1 2 s"
-                                       << "12";
-        QTest::newRow("beyond a double") << "1e999"
-                                         << "";
-    }
-
-    void numberOfAField() {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        QCOMPARE(numberText(field).value_or(QString()), text);
     }
 
     void checkBoxValues_data() {
@@ -201,44 +149,6 @@ private slots:
         QCOMPARE(setup.modes[3], std::optional<int>(0));
         QVERIFY(!setup.modes[4]);
         QCOMPARE(setup.beep, std::optional<int>(1));
-    }
-
-    void extension_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("set1.p") << "/d/set1.p" << true;
-        QTest::newRow("SET1.P") << "/d/SET1.P" << true;
-        QTest::newRow("set1.txt") << "/d/set1.txt" << false;
-        QTest::newRow("set1.pp") << "/d/set1.pp" << false;
-        QTest::newRow("set1p") << "/d/set1p" << false;
-        QTest::newRow("p") << "p" << false;
-    }
-
-    void extension() {
-        QFETCH(QString, path);
-        QFETCH(bool, accepted);
-        QCOMPARE(hasParameterExtension(path), accepted);
-    }
-
-    void writeFailureLeavesFileUntouched() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString path = dir.filePath("set.p");
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-        old.close();
-        ParameterFields fields;
-        fields[0] = QStringLiteral("new");
-        {
-            const test::FileSizeLimit limit(16); // the disk is full after 16 bytes
-            QVERIFY(!writeParameterFile(path, fields));
-        }
-        QCOMPARE(fileOf(path), QByteArray("old"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"set.p"});
-        QVERIFY(!writeParameterFile(dir.filePath("no/such/folder/set.p"), fields));
-
-        QVERIFY(writeParameterFile(path, fields));
-        QCOMPARE(fileOf(path), parameterFileBytes(fields));
     }
 };
 
