@@ -11,8 +11,6 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 
 namespace quorvia {
 
