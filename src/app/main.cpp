@@ -7,7 +7,6 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvia"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvia"));
 
     // A second copy ends at once, showing nothing and touching nothing.
     quorvia::SingleInstance instance;

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace quorvia {
 
@@ -75,8 +77,28 @@ void withWhiteBackground(QLabel* l, const QColor& text) {
     l->setAutoFillBackground(true);
 }
 
+// A push button whose caption wraps at word boundaries when it is wider than the button, as
+// "Save Parameters" and "Hit ESC to pause" are.
+class WrappingButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(),
+                             caption, QPalette::ButtonText);
+    }
+};
+
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, Box box) {
-    auto* b = place<QPushButton>(parent, name, box);
+    auto* b = place<WrappingButton>(parent, name, box);
     b->setText(caption);
     b->setAutoDefault(false);
     return b;
@@ -108,58 +130,20 @@ struct SlotBoxes {
     Box hits;
 };
 
+// clang-format off
 constexpr std::array<SlotBoxes, kSlotCount> kSlotBoxes{{
-    {{240, 240, 255, 375},
-     {600, 360, 1215, 375},
-     {240, 720, 255, 255},
-     {600, 720, 855, 375},
-     {600, 1080, 735, 255}},
-    {{2520, 240, 255, 375},
-     {2910, 360, 1215, 375},
-     {2640, 720, 255, 255},
-     {3000, 720, 855, 375},
-     {3000, 1080, 735, 255}},
-    {{4800, 240, 255, 375},
-     {5220, 360, 1215, 375},
-     {4920, 720, 255, 255},
-     {5280, 720, 855, 375},
-     {5280, 1080, 735, 255}},
-    {{7170, 240, 255, 375},
-     {7530, 360, 1215, 375},
-     {7200, 720, 255, 255},
-     {7560, 720, 855, 375},
-     {7560, 1080, 735, 255}},
-    {{9480, 240, 255, 375},
-     {9840, 360, 1215, 375},
-     {9480, 720, 255, 255},
-     {9840, 720, 855, 375},
-     {9840, 1080, 735, 255}},
-    {{240, 1560, 495, 375},
-     {600, 1680, 1215, 375},
-     {240, 2040, 255, 255},
-     {600, 2040, 855, 375},
-     {600, 2400, 735, 255}},
-    {{2520, 1560, 495, 375},
-     {2910, 1680, 1215, 375},
-     {2520, 2040, 255, 255},
-     {2880, 2040, 855, 375},
-     {2880, 2400, 735, 255}},
-    {{4800, 1560, 495, 375},
-     {5220, 1680, 1215, 375},
-     {4920, 2040, 255, 255},
-     {5280, 2040, 855, 375},
-     {5280, 2400, 735, 255}},
-    {{7200, 1560, 495, 375},
-     {7530, 1680, 1215, 375},
-     {7200, 2040, 255, 255},
-     {7560, 2040, 855, 375},
-     {7560, 2400, 735, 255}},
-    {{9480, 1560, 495, 375},
-     {9840, 1680, 1215, 375},
-     {9480, 2040, 255, 255},
-     {9840, 2040, 855, 375},
-     {9840, 2400, 735, 255}},
+    {{240, 240, 255, 375}, {600, 360, 1215, 375}, {240, 720, 255, 255}, {600, 720, 855, 375}, {600, 1080, 735, 255}},
+    {{2520, 240, 255, 375}, {2910, 360, 1215, 375}, {2640, 720, 255, 255}, {3000, 720, 855, 375}, {3000, 1080, 735, 255}},
+    {{4800, 240, 255, 375}, {5220, 360, 1215, 375}, {4920, 720, 255, 255}, {5280, 720, 855, 375}, {5280, 1080, 735, 255}},
+    {{7170, 240, 255, 375}, {7530, 360, 1215, 375}, {7200, 720, 255, 255}, {7560, 720, 855, 375}, {7560, 1080, 735, 255}},
+    {{9480, 240, 255, 375}, {9840, 360, 1215, 375}, {9480, 720, 255, 255}, {9840, 720, 855, 375}, {9840, 1080, 735, 255}},
+    {{240, 1560, 495, 375}, {600, 1680, 1215, 375}, {240, 2040, 255, 255}, {600, 2040, 855, 375}, {600, 2400, 735, 255}},
+    {{2520, 1560, 495, 375}, {2910, 1680, 1215, 375}, {2520, 2040, 255, 255}, {2880, 2040, 855, 375}, {2880, 2400, 735, 255}},
+    {{4800, 1560, 495, 375}, {5220, 1680, 1215, 375}, {4920, 2040, 255, 255}, {5280, 2040, 855, 375}, {5280, 2400, 735, 255}},
+    {{7200, 1560, 495, 375}, {7530, 1680, 1215, 375}, {7200, 2040, 255, 255}, {7560, 2040, 855, 375}, {7560, 2400, 735, 255}},
+    {{9480, 1560, 495, 375}, {9840, 1680, 1215, 375}, {9480, 2040, 255, 255}, {9840, 2040, 855, 375}, {9840, 2400, 735, 255}},
 }};
+// clang-format on
 
 } // namespace
 
@@ -170,7 +154,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     , platform_(platform) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvia   ver. 1.0"));
-    setFont(gothic(9));
+    setFont(gothic(8.25));
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     buildControls();
     buildTabOrder();

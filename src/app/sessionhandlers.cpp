@@ -5,6 +5,7 @@
 #include "recording/keyinput.h"
 #include "recording/numbers.h"
 #include "recording/sessionclock.h"
+#include "report/worksheetwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <limits>
 
 namespace quorvia {
@@ -160,8 +162,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     const SessionState s = record_.state;
-    const bool unsaved =
-        s == SessionState::Recording || s == SessionState::Paused || s == SessionState::SavePending;
+    // An open worksheet window that was not saved holds session data as well.
+    const auto sheetWindows = findChildren<WorksheetWindow*>(Qt::FindDirectChildrenOnly);
+    const bool sheetUnsaved =
+        std::any_of(sheetWindows.begin(), sheetWindows.end(),
+                    [](const WorksheetWindow* w) { return w->isVisible() && !w->isSaved(); });
+    const bool unsaved = s == SessionState::Recording || s == SessionState::Paused ||
+                         s == SessionState::SavePending || sheetUnsaved;
     if (unsaved &&
         !platform_.messages.askYesNo(this, QStringLiteral("Session data have not been saved.\r\n"
                                                           "Close anyway?"))) {
@@ -170,6 +177,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     setKeyCapture(false);
     Timer1->stop();
+    for (WorksheetWindow* w : sheetWindows)
+        w->hide();
     event->accept();
 }
 

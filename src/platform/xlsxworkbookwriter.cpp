@@ -9,6 +9,7 @@
 
 #include <xlsxwriter.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace quorvia {
@@ -22,6 +23,12 @@ bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
     lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
     bool ok = worksheet != nullptr;
     for (auto it = sheet.cells().begin(); ok && it != sheet.cells().end(); ++it) {
+        // A place outside the worksheet's grid must not wrap around onto another cell.
+        if (it->first.first < 1 || it->first.first > static_cast<int>(LXW_ROW_MAX) ||
+            it->first.second < 1 || it->first.second > static_cast<int>(LXW_COL_MAX)) {
+            ok = false;
+            break;
+        }
         const auto row = static_cast<lxw_row_t>(it->first.first - 1);
         const auto column = static_cast<lxw_col_t>(it->first.second - 1);
         lxw_error error = LXW_NO_ERROR;
@@ -33,8 +40,12 @@ bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
             error =
                 worksheet_write_string(worksheet, row, column, text->toUtf8().constData(), nullptr);
         } else {
-            error = worksheet_write_number(worksheet, row, column, std::get<double>(it->second),
-                                           nullptr);
+            const double number = std::get<double>(it->second);
+            // A workbook has no cell for an infinite or undefined number; its text would make the
+            // whole file unreadable.
+            error = std::isfinite(number)
+                        ? worksheet_write_number(worksheet, row, column, number, nullptr)
+                        : LXW_ERROR_PARAMETER_VALIDATION;
         }
         ok = error == LXW_NO_ERROR;
     }

@@ -1,0 +1,119 @@
+// Time and peak memory of the largest session workbook: 3600 s in 1-s intervals, ten keys (five
+// On/Off, five counted) and 100,000 rows of entry log, built into a worksheet and written as a
+// workbook file by the real writer.
+//
+//   cmake --build build --target benchmarks && build/bench/bench_workbook [repetitions]
+#include "platform/qtplatform.h"
+#include "recording/keyinput.h"
+#include "recording/sessionclock.h"
+#include "report/sessionsheet.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+using namespace quorvia;
+
+namespace {
+
+constexpr int kSeconds = 3600;
+constexpr std::int64_t kLogRows = 100000;
+
+long peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss; // KiB on Linux
+}
+
+SessionRecord largestSession() {
+    SessionRecord record;
+    record.participantId = QStringLiteral("P07");
+    record.sessionNumber = 3;
+    record.condition = QStringLiteral("base");
+    record.observerId = QStringLiteral("KT");
+    record.sessionDate = QStringLiteral("2026/12/06");
+    record.keysToHit = QStringLiteral("abcdefghij");
+    record.sessionDuration = kSeconds;
+    record.intervalLength = 1;
+    record.reset();
+    record.state = SessionState::Recording;
+    // 99,999 key entries spread evenly over the seconds; the finish entry makes row 100,000.
+    const std::int64_t keyEntries = kLogRows - 1;
+    std::int64_t typed = 0;
+    for (int second = 0; second < kSeconds; ++second) {
+        const std::int64_t due = keyEntries * (second + 1) / kSeconds;
+        for (; typed < due; ++typed)
+            handleKey(record, record.keysToHit.at(static_cast<qsizetype>(typed % 10)));
+        tick(record, 0);
+    }
+    return record;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const SessionRecord record = largestSession();
+    if (record.nextEntry != kLogRows || record.state != SessionState::SavePending) {
+        std::fprintf(stderr, "the session did not come out as planned\n");
+        return 1;
+    }
+    const long recordedKiB = peakResidentKiB();
+
+    SessionSheetInputs inputs;
+    for (int s = 1; s <= 10; ++s)
+        inputs.slotControls.push_back({QStringLiteral("behaviour %1").arg(s), s % 2});
+    inputs.startedAt = QStringLiteral("09:00:00.00");
+    inputs.endedAt = QStringLiteral("10:00:00.00");
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("P07-3-base-KT.xlsx"));
+    XlsxWorkbookWriter writer;
+    std::vector<double> buildMs;
+    std::vector<double> writeMs;
+    std::vector<double> totalMs;
+    std::size_t cells = 0;
+    for (int i = 0; i < repetitions; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const Worksheet sheet = buildSessionSheet(record, inputs);
+        const double built = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        if (!writer.write(sheet, path)) {
+            std::fprintf(stderr, "the workbook could not be written\n");
+            return 1;
+        }
+        const double total = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        cells = sheet.cells().size();
+        buildMs.push_back(built);
+        writeMs.push_back(total - built);
+        totalMs.push_back(total);
+    }
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const auto minimum = [](const std::vector<double>& v) {
+        return *std::min_element(v.begin(), v.end());
+    };
+
+    std::printf("largest workbook: %d s in 1-s intervals, 10 keys, %lld log rows, %zu cells\n",
+                kSeconds, static_cast<long long>(kLogRows), cells);
+    std::printf("repetitions: %d\n", repetitions);
+    std::printf("build worksheet: median %.1f ms, min %.1f ms\n", median(buildMs),
+                minimum(buildMs));
+    std::printf("write workbook:  median %.1f ms, min %.1f ms\n", median(writeMs),
+                minimum(writeMs));
+    std::printf("build + write:   median %.1f ms, min %.1f ms\n", median(totalMs),
+                minimum(totalMs));
+    std::printf("file size: %lld bytes\n", static_cast<long long>(QFileInfo(path).size()));
+    std::printf("peak resident memory: %ld KiB after recording, %ld KiB at the end\n", recordedKiB,
+                peakResidentKiB());
+    return 0;
+}

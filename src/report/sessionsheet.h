@@ -1,0 +1,41 @@
+#pragma once
+
+#include "recording/sessionrecord.h"
+#include "report/worksheet.h"
+
+#include <QString>
+
+#include <vector>
+
+// The session worksheet: header block, entry table and interval-data table, cell by cell.
+namespace quorvia {
+
+// What the window supplies beside the record, read at the moment of saving.
+struct SlotControls {
+    QString behaviour;  // text of the slot's behaviour-name box
+    int checkValue = 0; // its mode check box: 0 clear, 1 ticked, 2 greyed
+};
+
+struct SessionSheetInputs {
+    std::vector<SlotControls> slotControls; // slots 1, 2, ... at index 0, 1, ...
+    QString startedAt;                      // caption of the start-time label
+    QString endedAt;                        // caption of the end-time label
+};
+
+// Rows and columns of the worksheet's fixed places.
+constexpr int kKeyRow = 14;
+constexpr int kFirstIntervalRow = 24;
+constexpr int kFirstEntryRow = 16;
+constexpr int kIntervalNumberColumn = 4; // D
+constexpr int kFirstSlotColumn = 5;      // E: slot s owns column 4 + s
+
+// The whole worksheet of an ended session. A session whose last log row is not "Session
+// Finished" loses its intervals after the current one; one whose last row is "Session
+// Terminated" gets the termination note. Throws std::out_of_range when the record and the inputs
+// do not describe an ended session (no controls for a slot, an interval or row outside it).
+Worksheet buildSessionSheet(const SessionRecord& record, const SessionSheetInputs& inputs);
+
+// The column's letters as the grid shows them: 1 A, 26 Z, 27 AA.
+QString columnLetters(int column);
+
+} // namespace quorvia

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "recording/sessionrecord.h"
+
+#include <QString>
+
+// How the session workbook is named.
+namespace quorvia {
+
+inline const QString kWorkbookExtension = QStringLiteral(".xlsx");
+inline const QString kWorkbookFilter = QStringLiteral("Excel File (*.xlsx)");
+
+// The name proposed in the Save As dialog: participant, session number, condition and observer
+// joined by "-", then ".xlsx" (P07-3-base-KT.xlsx). The parts are used unchanged.
+QString defaultWorkbookName(const SessionRecord& record);
+
+// The path a chosen name is saved under: ".xlsx" is appended unless the name already ends in
+// ".xlsx" in any case of its letters (results -> results.xlsx, Results.XLSX stays, data.xls ->
+// data.xls.xlsx).
+QString workbookPathFor(const QString& chosen);
+
+} // namespace quorvia

@@ -1,0 +1,150 @@
+#include "report/worksheetwindow.h"
+
+#include "recording/numbers.h"
+#include "report/sessionsheet.h"
+#include "report/workbookname.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+namespace quorvia {
+
+namespace {
+
+const QString kNotSaved = QStringLiteral("Data were not saved.");
+const QString kSaveFailed = QStringLiteral("An error has occured.\r\nData were not saved.");
+
+} // namespace
+
+WorksheetModel::WorksheetModel(Worksheet sheet, QObject* parent)
+    : QAbstractTableModel(parent)
+    , sheet_(std::move(sheet)) {
+    for (const auto& [place, value] : sheet_.cells()) {
+        rows_ = std::max(rows_, place.first);
+        columns_ = std::max(columns_, place.second);
+    }
+}
+
+int WorksheetModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int WorksheetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant WorksheetModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const CellValue* value = sheet_.at(index.row() + 1, index.column() + 1);
+    if (value == nullptr)
+        return {};
+    const QString* text = std::get_if<QString>(value);
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return text ? *text : localeDecimal(std::get<double>(*value));
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
+    return {};
+}
+
+QVariant WorksheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation == Qt::Horizontal)
+        return columnLetters(section + 1);
+    return QString::number(section + 1);
+}
+
+Qt::ItemFlags WorksheetModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+WorksheetWindow::WorksheetWindow(Platform& platform, Worksheet sheet, const QString& proposedName,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , platform_(platform)
+    , proposedName_(proposedName) {
+    setObjectName(QStringLiteral("WorksheetWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(proposedName);
+    resize(900, 600);
+
+    model_ = new WorksheetModel(std::move(sheet), this);
+    grid = new QTableView(this);
+    grid->setObjectName(QStringLiteral("Grid"));
+    grid->setModel(model_);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+
+    saveAsButton = new QPushButton(QStringLiteral("Save As..."), this);
+    saveAsButton->setObjectName(QStringLiteral("SaveAsButton"));
+    saveAsButton->setAutoDefault(false);
+    connect(saveAsButton, &QPushButton::clicked, this, [this] { saveAs(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(saveAsButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid);
+    layout->addLayout(buttons);
+}
+
+bool WorksheetWindow::notSaved(const QString& message) {
+    emit saveFinished(QString());
+    platform_.messages.inform(this, message);
+    return false;
+}
+
+bool WorksheetWindow::saveAs() {
+    const FileDialogRequest request{QStringLiteral("Save As"), documentsFolder(), proposedName_,
+                                    kWorkbookFilter};
+    const QString chosen = platform_.dialogs.saveFileName(this, request);
+    if (chosen.isEmpty())
+        return notSaved(kNotSaved);
+
+    // The dialog asked before replacing the file it was given; one under the extended name it
+    // never saw is asked about here.
+    const QString path = workbookPathFor(chosen);
+    if (path != chosen && QFileInfo::exists(path)) {
+        const QString question = QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
+                                     .arg(QFileInfo(path).fileName());
+        if (!platform_.messages.askYesNo(this, question))
+            return notSaved(kNotSaved);
+    }
+
+    bool written = false;
+    try {
+        written = platform_.workbooks.write(sheet(), path);
+    } catch (const std::exception&) {
+        written = false;
+    }
+    if (!written)
+        return notSaved(kSaveFailed);
+
+    saved_ = true;
+    emit saveFinished(path);
+    close();
+    return true;
+}
+
+void WorksheetWindow::closeEvent(QCloseEvent* event) {
+    if (!saved_ && !platform_.messages.askYesNo(this, kCloseUnsavedQuestion)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace quorvia
