@@ -17,6 +17,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <limits>
 
 namespace quorvia {
 

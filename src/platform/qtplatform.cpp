@@ -27,11 +27,15 @@ QDate SystemClock::today() const {
     return QDate::currentDate();
 }
 
+QUrl ToneBeeper::toneSource() {
+    return QUrl(QStringLiteral("qrc:/sounds/beep.wav"));
+}
+
 ToneBeeper::ToneBeeper() {
     if (QMediaDevices::audioOutputs().isEmpty())
         return;
     effect_ = std::make_unique<QSoundEffect>();
-    effect_->setSource(QUrl(QStringLiteral("qrc:/sounds/beep.wav")));
+    effect_->setSource(toneSource());
     effect_->setVolume(1.0f);
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 
+#include <QUrl>
+
 #include <memory>
 
 class QSoundEffect;
@@ -21,6 +23,9 @@ public:
     ToneBeeper();
     ~ToneBeeper() override;
     void beep() override;
+
+    // The tone: a WAV of about 150 ms kept as a resource of the executable.
+    static QUrl toneSource();
 
 private:
     std::unique_ptr<QSoundEffect> effect_;

@@ -4,6 +4,8 @@
 
 using namespace quorvia;
 
+Q_DECLARE_METATYPE(QString SetupFields::*)
+
 namespace {
 
 const SetupFields kValid{"P07", "3", "base", "KT", "2026/12/06", "30", "600", "abc"};
@@ -84,6 +86,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(QString SetupFields::*)
 QTEST_APPLESS_MAIN(TestSetupCheck)
 #include "test_setupcheck.moc"

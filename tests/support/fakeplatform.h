@@ -60,10 +60,14 @@ public:
     QStringList informed; // texts of the OK boxes, in order
     QStringList asked;    // texts of the Yes/No questions, in order
     bool answerYes = false;
+    // Runs while a question is open, before it is answered (the real box runs the event loop).
+    std::function<void()> whileAsking;
 
     void inform(QWidget*, const QString& text) override { informed << text; }
     bool askYesNo(QWidget*, const QString& text) override {
         asked << text;
+        if (whileAsking)
+            whileAsking();
         return answerYes;
     }
 };

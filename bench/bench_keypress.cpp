@@ -1,0 +1,147 @@
+// Cost of one key press through the window's key handler, with every display written, over an
+// hour's worth of key auto-repeat (100,000 presses) in one session.
+//
+//   build/bench/bench_keypress [presses]
+//
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise. Part 1 times each press
+// of a long session through MainWindow::keyPress (handler and label writes, no repaint) and
+// reports every block of 10,000 presses, so a slowdown as the log grows would show as rising
+// block means. Part 2 times presses followed by the repaint they cause.
+#include "app/mainwindow.h"
+#include "sessionsetup.h"
+#include "support/fakeplatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace quorvia;
+
+namespace {
+
+struct Stats {
+    double mean;
+    double median;
+    double p99;
+    double max;
+};
+
+Stats statsOf(std::vector<qint64> ns) {
+    std::sort(ns.begin(), ns.end());
+    double sum = 0;
+    for (qint64 v : ns)
+        sum += static_cast<double>(v);
+    const auto at = [&](double q) {
+        return static_cast<double>(ns[static_cast<std::size_t>(q * double(ns.size() - 1))]) / 1e3;
+    };
+    return {sum / double(ns.size()) / 1e3, at(0.5), at(0.99), static_cast<double>(ns.back()) / 1e3};
+}
+
+const QString kKeys = QStringLiteral("abc");
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int presses =
+        argc > 1 ? std::max(10000, QString::fromLocal8Bit(argv[1]).toInt()) : 100000;
+    constexpr int kBlock = 10000;
+    constexpr int kPressesPerTick = 28; // key auto-repeat runs at about 28 characters a second
+
+    std::printf("bench_keypress: %d presses of the keys \"abc\", one clock tick every %d presses\n",
+                presses, kPressesPerTick);
+    std::printf("platform: %s\n\n", qPrintable(QApplication::platformName()));
+
+    // Part 1: the handler with its label writes, press after press.
+    {
+        test::FakePlatform fakes;
+        MainWindow window(fakes.platform);
+        window.show();
+        if (!bench::setUpSession(window, kKeys, QStringLiteral("3600"), QStringLiteral("10")))
+            return 1;
+        window.Command1->click();
+        window.Timer1->stop(); // ticks are driven below, not by the clock
+
+        std::vector<qint64> all;
+        all.reserve(static_cast<std::size_t>(presses));
+        std::vector<qint64> block;
+        block.reserve(kBlock);
+        QElapsedTimer timer;
+        QElapsedTimer wall;
+        wall.start();
+        std::printf("Part 1: MainWindow::keyPress, all displays written (no repaint)\n");
+        std::printf("  %-17s %9s %9s %9s %9s %10s\n", "presses", "mean us", "median", "p99", "max",
+                    "capacity");
+        for (int n = 0; n < presses; ++n) {
+            if (n % kPressesPerTick == kPressesPerTick - 1)
+                window.timer1Timer();
+            const QChar c = kKeys.at(n % 3);
+            timer.start();
+            window.keyPress(c);
+            const qint64 ns = timer.nsecsElapsed();
+            block.push_back(ns);
+            all.push_back(ns);
+            if (block.size() == kBlock) {
+                const Stats s = statsOf(block);
+                std::printf("  %7d - %7d %9.2f %9.2f %9.2f %9.1f %10lld\n", n + 2 - kBlock, n + 1,
+                            s.mean, s.median, s.p99, s.max,
+                            static_cast<long long>(window.record().entryCapacity));
+                block.clear();
+            }
+        }
+        const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
+        const Stats s = statsOf(all);
+        std::printf("  %-17s %9.2f %9.2f %9.2f %9.1f\n", "all", s.mean, s.median, s.p99, s.max);
+        std::printf("  wall time for %d presses with %lld ticks: %.3f s\n", presses,
+                    static_cast<long long>(window.record().elapsedSeconds), wallSeconds);
+
+        const SessionRecord& r = window.record();
+        std::int64_t counted = 0;
+        for (int slot = 1; slot <= 3; ++slot)
+            counted += r.keyHits(slot);
+        const bool intact = r.nextEntry == presses + 1 && counted == presses &&
+                            r.entryEvent(presses) == QString(kKeys.at((presses - 1) % 3));
+        std::printf("  log: %lld entries, capacity %lld, counted %lld: %s\n\n",
+                    static_cast<long long>(r.nextEntry - 1),
+                    static_cast<long long>(r.entryCapacity), static_cast<long long>(counted),
+                    intact ? "nothing lost" : "ENTRIES LOST");
+        if (!intact)
+            return 1;
+    }
+
+    // Part 2: each press followed by the repaint it causes.
+    {
+        test::FakePlatform fakes;
+        MainWindow window(fakes.platform);
+        window.show();
+        QApplication::processEvents();
+        if (!bench::setUpSession(window, kKeys, QStringLiteral("3600"), QStringLiteral("10")))
+            return 1;
+        window.Command1->click();
+        window.Timer1->stop();
+        QApplication::processEvents();
+
+        constexpr int kPainted = 5000;
+        std::vector<qint64> ns;
+        ns.reserve(kPainted);
+        QElapsedTimer timer;
+        for (int n = 0; n < kPainted; ++n) {
+            timer.start();
+            window.keyPress(kKeys.at(n % 3));
+            QApplication::processEvents();
+            ns.push_back(timer.nsecsElapsed());
+        }
+        const Stats s = statsOf(ns);
+        std::printf("Part 2: keyPress and the repaint of the window (offscreen), %d presses\n",
+                    kPainted);
+        std::printf("  mean %.2f us, median %.2f us, p99 %.2f us, max %.1f us\n", s.mean, s.median,
+                    s.p99, s.max);
+    }
+    return 0;
+}
