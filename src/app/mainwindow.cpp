@@ -248,6 +248,8 @@ void MainWindow::buildControls() {
     Combo1 = place<QComboBox>(Frame1, QStringLiteral("Combo1"), {120, 2160, 1095, 300});
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // A typed "2" must stay 2, not be completed to the list entry "20".
+    Combo1->setCompleter(nullptr);
     Combo1->addItems({QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("10"),
                       QStringLiteral("12"), QStringLiteral("15"), QStringLiteral("20"),
                       QStringLiteral("30"), QStringLiteral("60")});

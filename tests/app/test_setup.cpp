@@ -183,10 +183,15 @@ private slots:
     }
 
     void intervalBoxEditsDrawTheirValues() {
+        w_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+        w_->Combo1->setFocus();
         QLineEdit* edit = w_->Combo1->lineEdit();
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("1"));
         QCOMPARE(w_->record().intervalLength, 1.0);
+        // What is typed stays as typed: no list entry ("10") is completed into the box.
+        QCOMPARE(w_->Combo1->currentText(), QStringLiteral("1"));
         QTest::keyClicks(edit, QStringLiteral("2"));
         QCOMPARE(w_->record().intervalLength, 12.0);
         QCOMPARE(w_->drawnTexts(), QStringList({" 1 ", " 12 "}));
