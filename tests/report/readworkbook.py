@@ -1,9 +1,9 @@
-"""Reads a workbook with openpyxl and prints its sheets and cells as JSON.
+"""Reads a workbook with openpyxl and prints what it holds as texts separated by NUL characters.
 
-Output: {"sheets": [names], "cells": [[row, column, kind, value], ...]} for the first worksheet,
-where kind is openpyxl's data type ("s" text, "n" number, "f" formula, ...).
+The first is "sheets=" and the number of worksheets; then comes every cell of the first
+worksheet that holds a value, row by row, as "E14=s:a": its reference, openpyxl's data type ("s"
+text, "n" number, "f" formula, ...) and its value (a whole number without a decimal point).
 """
-import json
 import sys
 
 import openpyxl
@@ -11,15 +11,16 @@ import openpyxl
 
 def main():
     workbook = openpyxl.load_workbook(sys.argv[1])
-    sheet = workbook.worksheets[0]
-    cells = []
-    for row in sheet.iter_rows():
+    lines = ["sheets=%d" % len(workbook.worksheets)]
+    for row in workbook.worksheets[0].iter_rows():
         for cell in row:
-            if cell.value is None:
+            value = cell.value
+            if value is None:
                 continue
-            cells.append([cell.row, cell.column, cell.data_type, cell.value])
-    result = {"sheets": workbook.sheetnames, "cells": cells}
-    sys.stdout.buffer.write(json.dumps(result, ensure_ascii=False).encode("utf-8"))
+            if isinstance(value, float) and value.is_integer():
+                value = int(value)
+            lines.append("%s=%s:%s" % (cell.coordinate, cell.data_type, value))
+    sys.stdout.buffer.write("\0".join(lines).encode("utf-8"))
 
 
 if __name__ == "__main__":

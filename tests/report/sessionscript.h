@@ -1,18 +1,23 @@
 #pragma once
 
-// Records sessions for the report tests the way the window does: the set-up values, then ticks
-// of the session clock and typed characters through the recording rules.
+// Helpers of the report tests: sessions recorded through the recording rules, and worksheets
+// compared with cells written "E14=s:a" (a text), "E20=n:6" (a number) or "E18=-" (no cell).
 
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "recording/sessionrecord.h"
+#include "report/sessionsheet.h"
 
-#include <QList>
-#include <QString>
+#include <QStringList>
+
+#include <set>
 
 namespace quorvia::test {
 
-inline SessionRecord readyRecord(const QString& keys, double duration, double intervalLength) {
+// A session of participant P07, session 3, set up and recording; then the script is played: a
+// number runs the clock that many seconds, "#" pauses and terminates, any other word is typed.
+inline SessionRecord played(const QString& keys, double duration, double intervalLength,
+                            const QString& script) {
     SessionRecord record;
     record.participantId = QStringLiteral("P07");
     record.sessionNumber = 3;
@@ -24,43 +29,50 @@ inline SessionRecord readyRecord(const QString& keys, double duration, double in
     record.intervalLength = intervalLength;
     record.reset();
     record.state = SessionState::Recording;
-    return record;
-}
-
-inline void type(SessionRecord& record, const QString& characters) {
-    for (const QChar c : characters)
-        handleKey(record, c);
-}
-
-inline void runSeconds(SessionRecord& record, int seconds) {
-    for (int i = 0; i < seconds; ++i)
-        tick(record, 0);
-}
-
-inline void pauseAndTerminate(SessionRecord& record) {
-    handleKey(record, QChar(kEscape));
-    record.writeEndEntry(kSessionTerminated);
-}
-
-// A record with the given presses per slot (one list per slot, one count per interval) and the
-// clock left at the given interval and recorded seconds, as the tallies alone decide the measures.
-inline SessionRecord recordWithTallies(const QList<QList<qint64>>& pressesPerSlot,
-                                       qint64 currentInterval, qint64 elapsedSeconds,
-                                       qint64 intervalCount) {
-    QString keys;
-    for (int s = 0; s < pressesPerSlot.size(); ++s)
-        keys += QChar(u'a' + s);
-    SessionRecord record = readyRecord(keys, 10.0 * static_cast<double>(intervalCount), 10.0);
-    for (int s = 0; s < pressesPerSlot.size(); ++s) {
-        for (int n = 0; n < pressesPerSlot[s].size(); ++n) {
-            record.currentInterval = n + 1;
-            for (qint64 k = 0; k < pressesPerSlot[s][n]; ++k)
-                record.countPress(s + 1);
+    for (const QString& word : script.split(u' ', Qt::SkipEmptyParts)) {
+        if (word == u"#") {
+            handleKey(record, QChar(kEscape));
+            record.writeEndEntry(kSessionTerminated);
+        } else if (word.front().isDigit()) {
+            for (int i = word.toInt(); i > 0; --i)
+                tick(record, 0);
+        } else {
+            for (const QChar c : word)
+                handleKey(record, c);
         }
     }
-    record.currentInterval = currentInterval;
-    record.elapsedSeconds = elapsedSeconds;
     return record;
+}
+
+// A cell as the expectations write it: "s:" and the text, "n:" and the number, or "-".
+inline QString cellText(const CellValue* value) {
+    if (value == nullptr)
+        return QStringLiteral("-");
+    if (const auto* text = std::get_if<QString>(value))
+        return QStringLiteral("s:") + *text;
+    return QStringLiteral("n:") +
+           QString::number(std::get<double>(*value), 'g', QLocale::FloatingPointShortest);
+}
+
+// The first cell of the sheet that differs from the expected ones (separated by "|"), or an empty
+// text; when exact, a cell that is not expected is a difference too.
+inline QString sheetDifference(const Worksheet& sheet, const QString& expected,
+                               bool exact = false) {
+    std::set<std::pair<int, int>> named;
+    for (const QString& cell : expected.split(u'|', Qt::SkipEmptyParts)) {
+        const QString address = cell.section(u'=', 0, 0); // one column letter, then the row
+        const std::pair<int, int> at{address.mid(1).toInt(), address.at(0).unicode() - u'A' + 1};
+        named.insert(at);
+        const QString actual = cellText(sheet.at(at.first, at.second));
+        if (actual != cell.section(u'=', 1))
+            return QStringLiteral("%1 holds %2").arg(cell, actual);
+    }
+    for (const auto& [at, value] : sheet.cells()) {
+        if (exact && named.count(at) == 0)
+            return QStringLiteral("unexpected %1%2=%3")
+                .arg(columnLetters(at.second), QString::number(at.first), cellText(&value));
+    }
+    return {};
 }
 
 } // namespace quorvia::test

@@ -1,437 +1,200 @@
-// The session worksheet cell by cell, and the names of the workbook.
-#include "report/sessionsheet.h"
+// The session worksheet cell by cell, the summary measures included; the name the workbook is
+// saved under; and the file as another program reads it: written by the real writer, read back
+// with openpyxl and compared cell by cell, kind included.
+#include "platform/qtplatform.h"
 #include "report/workbookname.h"
 #include "sessionscript.h"
 
-#include <QRegularExpression>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
-
-#include <stdexcept>
 
 using namespace quorvia;
 using namespace quorvia::test;
 
 namespace {
 
-using Cells = std::map<std::pair<int, int>, CellValue>;
+// A played session (see played()) and the mode check values of its slots, one digit per slot.
+struct Session {
+    QString keys;
+    double duration = 0;
+    double intervalLength = 0;
+    QString script;
+    QString modes;
+};
 
-const QString kStarted = QStringLiteral("09:05:07.25");
-const QString kEnded = QStringLiteral("09:05:37.25");
-
-std::pair<int, int> place(const QString& address) {
-    static const QRegularExpression pattern(QStringLiteral("^([A-Z]+)([0-9]+)$"));
-    const QRegularExpressionMatch match = pattern.match(address);
-    Q_ASSERT(match.hasMatch());
-    int column = 0;
-    for (const QChar c : match.captured(1))
-        column = column * 26 + (c.unicode() - u'A' + 1);
-    return {match.captured(2).toInt(), column};
+// The sheet of a record whose slot s has the mode check value modes[s - 1] and the behaviour
+// "Behaviour s".
+Worksheet sheetOf(const SessionRecord& record, const QString& modes) {
+    SessionSheetInputs inputs{{}, QStringLiteral("09:05:07.25"), QStringLiteral("09:05:37.25")};
+    for (qsizetype s = 0; s < modes.size(); ++s)
+        inputs.slotControls.push_back(
+            {QStringLiteral("Behaviour %1").arg(s + 1), modes.at(s).digitValue()});
+    return buildSessionSheet(record, inputs);
 }
 
-QString blanks(int n) {
-    return QString(n, QLatin1Char(' '));
-}
-
-QString describe(const CellValue* value) {
-    if (value == nullptr)
-        return QStringLiteral("nothing");
-    if (const auto* text = std::get_if<QString>(value))
-        return QStringLiteral("text \"%1\"").arg(*text);
-    return QStringLiteral("number %1").arg(std::get<double>(*value), 0, 'g', 17);
-}
-
-QString addressOf(const std::pair<int, int>& at) {
-    return columnLetters(at.second) + QString::number(at.first);
-}
-
-// The first difference between the sheet and the expected cells, kind included; empty if none.
-QString differenceFrom(const Worksheet& sheet, const Cells& expected) {
-    for (const auto& [at, value] : expected) {
-        const CellValue* actual = sheet.at(at.first, at.second);
-        if (actual == nullptr || *actual != value)
-            return QStringLiteral("%1 holds %2, expected %3")
-                .arg(addressOf(at), describe(actual), describe(&value));
-    }
-    for (const auto& [at, value] : sheet.cells()) {
-        if (expected.find(at) == expected.end())
-            return QStringLiteral("%1 holds %2, expected nothing")
-                .arg(addressOf(at), describe(&value));
-    }
-    return {};
-}
-
-// The header block and the fixed captions of a session of participant P07, session 3.
-Cells headerAndCaptions(const QString& keys, const QString& intervalLength, const QString& duration,
-                        const QString& endLine) {
-    Cells cells;
-    const auto text = [&cells](const char* address, const QString& value) {
-        cells[place(QLatin1String(address))] = value;
-    };
-    const QString colon = QStringLiteral(":") + blanks(3);
-    text("A1", QStringLiteral("Participant's ID") + blanks(1) + colon + QStringLiteral("P07"));
-    text("A2", QStringLiteral("Session No.") + blanks(5) + colon + QStringLiteral("3"));
-    text("A3", QStringLiteral("Condition") + blanks(8) + colon + QStringLiteral("base"));
-    text("A4", QStringLiteral("Observer's ID") + blanks(3) + colon + QStringLiteral("KT"));
-    text("A5", QStringLiteral("Session Date") + blanks(3) + colon + QStringLiteral("2026/12/06"));
-    text("A6", QStringLiteral("Session Started at") + blanks(3) + kStarted);
-    text("A7", QStringLiteral("Interval Length") + blanks(1) + colon + intervalLength);
-    text("A8", QStringLiteral("Session Duration") + blanks(1) + colon + duration);
-    text("A9", QStringLiteral("Keys to Hit") + blanks(5) + colon + keys);
-    text("A10", endLine);
-    text("A13", QStringLiteral("All Entry"));
-    text("A14", QStringLiteral("Time"));
-    text("B14", QStringLiteral("Entry"));
-    text("A15", blanks(1) + QStringLiteral("0:") + blanks(2) + QStringLiteral("0"));
-    text("B15", QStringLiteral("Started"));
-    text("D13", QStringLiteral("Interval Data"));
-    text("D14", QStringLiteral("Key"));
-    text("D15", QStringLiteral("Behavior"));
-    text("D16", QStringLiteral("Mode"));
-    text("D18", QStringLiteral("full int'l %"));
-    text("D19", QStringLiteral("part. int'l %"));
-    text("D20", QStringLiteral("RPM"));
-    text("D21", QStringLiteral("interval %"));
-    text("D23", QStringLiteral("Interval #"));
-    return cells;
-}
-
-void put(Cells& cells, const char* address, CellValue value) {
-    cells[place(QLatin1String(address))] = std::move(value);
-}
-
-void putColumn(Cells& cells, const QString& column, int firstRow, const QList<CellValue>& values) {
-    int row = firstRow;
-    for (const CellValue& value : values)
-        cells[place(column + QString::number(row++))] = value;
-}
-
-SessionSheetInputs inputsFor(const QList<SlotControls>& slotControls) {
-    return {std::vector<SlotControls>(slotControls.begin(), slotControls.end()), kStarted, kEnded};
-}
-
-const CellValue* cell(const Worksheet& sheet, const char* address) {
-    const auto at = place(QLatin1String(address));
-    return sheet.at(at.first, at.second);
-}
-
-CellValue text(const char* value) {
-    return QString::fromUtf8(value);
+// "sheets=" and their number, then every cell that holds a value, as openpyxl reads the file.
+QStringList readBack(const QString& path) {
+    QProcess reader;
+    reader.start(
+        QStringLiteral("/usr/bin/python3"),
+        {qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") + "/tests/report/readworkbook.py", path});
+    reader.waitForFinished(60000);
+    if (reader.exitCode() != 0)
+        return {QString::fromUtf8(reader.readAllStandardError())};
+    return QString::fromUtf8(reader.readAllStandardOutput()).split(QChar(0));
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Session)
 
 class SessionSheetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void finishedThreeIntervalSession();
-    void terminatedInIntervalThreeOfTwenty();
-    void noKeyPressRunToItsEnd();
-    void tenSlotsFillColumnsEToN();
-    void keysAsTyped();
-    void terminatedBeforeTheFirstTick();
-    void intervalNumbersOfTerminatedSession_data();
-    void intervalNumbersOfTerminatedSession();
-    void finishedWithIntervalsBeyondTheClock();
-    void greyedModeBoxGivesNoMeasures();
-    void slotWithoutControlsFails();
-    void defaultName_data();
-    void defaultName();
-    void chosenName_data();
-    void chosenName();
-    void columnLettersRun_data();
-    void columnLettersRun();
+    void layout_data() {
+        QTest::addColumn<Session>("session");
+        QTest::addColumn<bool>("exact"); // no other cell may exist
+        QTest::addColumn<QString>("cells");
+
+        QTest::newRow("finished, 3 intervals, count key")
+            << Session{"a", 30, 10, "aa 20 a 10", "0"} << true
+            << "A1=s:Participant's ID :   P07|A2=s:Session No.     :   3|"
+               "A3=s:Condition        :   base|A4=s:Observer's ID   :   KT|"
+               "A5=s:Session Date   :   2026/12/06|A6=s:Session Started at   09:05:07.25|"
+               "A7=s:Interval Length :   10|A8=s:Session Duration :   30|"
+               "A9=s:Keys to Hit     :   a|A10=s:Session Finished at   09:05:37.25|"
+               "A13=s:All Entry|A14=s:Time|B14=s:Entry|A15=s: 0:  0|B15=s:Started|"
+               "A16=s: 0:  0|B16=s:a|A17=s: 0:  0|B17=s:a|A18=s: 0:  20|B18=s:a|A19=s: 0:  30|"
+               "B19=s:Session Finished|D13=s:Interval Data|D14=s:Key|D15=s:Behavior|D16=s:Mode|"
+               "D18=s:full int'l %|D19=s:part. int'l %|D20=s:RPM|D21=s:interval %|"
+               "D23=s:Interval #|E14=s:a|E15=s:Behaviour 1|E16=s:Hits|E20=n:6|E21=s:66.67%|"
+               "D24=n:1|D25=n:2|D26=n:3|E24=n:2|E25=n:0|E26=n:1";
+
+        // Count key a and On/Off key b; paused after 25 s in interval 3 of 20 and terminated.
+        QTest::newRow("terminated in interval 3 of 20")
+            << Session{"ab", 200, 10, "a 10 b 15 #", "01"} << false
+            << "A10=s:Session Terminated at   09:05:37.25 (interval No.3)|A18=s: 0:  25|"
+               "B18=s:Session Paused|A19=s: 0:  25|B19=s:Session Terminated|A20=-|E20=n:2.4|"
+               "E21=s:33.33%|F16=s:On/Off|F18=s:33.33%|F19=s:66.67%|F20=-|F21=-|E24=n:1|E25=n:0|"
+               "E26=n:0|F24=n:0|F25=n:1|F26=n:2|E27=s:Session terminated in interval No.3|F27=s:|"
+               "E28=s:|F28=s:|E43=s:|F43=s:|E44=-|F44=-|G27=-|D24=n:1|D26=n:3|D36=n:13|D37=-";
+
+        // No time recorded: no rate, and the sheet is still built.
+        QTest::newRow("terminated before the first tick")
+            << Session{"ab", 60, 10, "ab #", "01"} << false
+            << "E20=-|E21=s:100%|F18=s:0%|F19=s:100%|E24=n:1|F24=n:1|F25=s:|"
+               "E25=s:Session terminated in interval No.1|"
+               "A10=s:Session Terminated at   09:05:37.25 (interval No.1)";
+        QTest::newRow("terminated in interval 15 of 20")
+            << Session{"a", 200, 10, "145 #", "0"} << false
+            << "D43=n:20|D44=-|E38=n:0|E39=s:Session terminated in interval No.15|E40=s:";
+        QTest::newRow("terminated in the last interval")
+            << Session{"a", 200, 10, "195 #", "0"} << false
+            << "D43=n:20|E43=n:0|E44=s:Session terminated in interval No.20";
+        QTest::newRow("no key press")
+            << Session{"x", 10, 5, "10", "0"} << false
+            << "A16=s: 0:  10|B16=s:Session Finished|A17=-|E20=n:0|E21=s:0%|E24=n:0|E25=n:0|E26=-";
+        // With intervals of 7.5 s the clock never ends one: later intervals keep their tally and
+        // get no number.
+        QTest::newRow("finished in interval 1 of 2")
+            << Session{"a", 15, 7.5, "a 15", "1"} << false
+            << "A7=s:Interval Length :   7.5|E19=s:100%|E24=n:1|E25=n:0|D24=n:1|D25=-";
+        QTest::newRow("greyed mode box") << Session{"a", 20, 10, "aaa 20", "2"} << false
+                                         << "E16=-|E18=-|E19=-|E20=-|E21=-|E24=n:3|E25=n:0";
+
+        // Summary measures.
+        QTest::newRow("On/Off, presses 1-0-0-2-0-1-0-0")
+            << Session{"a", 80, 10, "a 30 aa 20 a 30", "1"} << false
+            << "E18=s:37.5%|E19=s:75%|E20=-|E21=-|E24=n:1|E25=n:2|E26=n:2|E27=n:1|E28=n:2|E29=n:1|"
+               "E30=n:0|E31=n:0";
+        QTest::newRow("On/Off, never pressed")
+            << Session{"a", 40, 10, "40", "1"} << false << "E18=s:0%|E19=s:0%|E24=n:0|E27=n:0";
+        QTest::newRow("On/Off, pressed once in interval 1 of 4")
+            << Session{"a", 40, 10, "a 40", "1"} << false
+            << "E18=s:75%|E19=s:100%|E24=n:1|E25=n:2|E26=n:2|E27=n:2";
+        QTest::newRow("count, 7 presses in 45 s")
+            << Session{"a", 60, 10, "aaaaaaa 45 #", "0"} << false << "E20=n:9.33";
+        // 3.125 and 0.125 are exact halves: they go to the even neighbour.
+        QTest::newRow("count, 1 press in 32 intervals of 15 s")
+            << Session{"a", 480, 15, "a 480", "0"} << false << "E20=n:0.12|E21=s:3.12%";
+        // 40001 presses, beyond 16 bits: an odd number leaves the On/Off state on.
+        const QString many = QString(40001, u'a') + u' ' + QString(40001, u'b') + u' ';
+        QTest::newRow("40001 presses")
+            << Session{"ab", 20, 10, many + "20", "10"} << false << "E24=n:1|E25=n:2|F20=n:120003";
+
+        // Columns E to N, keys as typed (the key counter shows them in upper case).
+        QTest::newRow("ten slots")
+            << Session{"aBcdefghiJ", 20, 10, "aBcdefghiJ 20", "1010101010"} << false
+            << "A9=s:Keys to Hit     :   aBcdefghiJ|E14=s:a|F14=s:B|G14=s:c|H14=s:d|I14=s:e|"
+               "J14=s:f|K14=s:g|L14=s:h|M14=s:i|N14=s:J|O14=-|E15=s:Behaviour 1|"
+               "N15=s:Behaviour 10|E24=n:1|E25=n:2|F24=n:1|F25=n:0|N24=n:1|N25=n:0|O24=-";
+    }
+
+    void layout() {
+        QFETCH(Session, session);
+        QFETCH(bool, exact);
+        QFETCH(QString, cells);
+        const SessionRecord record =
+            played(session.keys, session.duration, session.intervalLength, session.script);
+        QCOMPARE(sheetDifference(sheetOf(record, session.modes), cells, exact), QString());
+    }
+
+    void savedName_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << "results" << QStringLiteral("results.xlsx");
+        QTest::newRow("upper case") << "Results.XLSX" << QStringLiteral("Results.XLSX");
+        QTest::newRow("older extension") << "data.xls" << QStringLiteral("data.xls.xlsx");
+        // A long s folds to s in Unicode case rules, but is no letter of the extension.
+        QTest::newRow("long s") << QStringLiteral("a.xl\u017Fx")
+                                << QStringLiteral("a.xl\u017Fx.xlsx");
+    }
+
+    void savedName() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, saved);
+        QCOMPARE(workbookPathFor(chosen), saved);
+    }
+
+    void workbookFileReadsBackCellByCell() {
+        // A terminated session of two keys, with texts that a spreadsheet would take for formulas.
+        SessionRecord record =
+            played(QStringLiteral("a="), 300, 7, QStringLiteral("a=a 9 =a 4 a #"));
+        record.condition = QStringLiteral("Käse ☕ 日本");
+        Worksheet sheet = buildSessionSheet(
+            record, {{{QStringLiteral("=SUM(E24:E30)"), 0}, {QStringLiteral("+1"), 1}},
+                     QStringLiteral("09:05:07.25"),
+                     QStringLiteral("09:05:20.25")});
+        // A fractional rate (4 presses in 13 s), a key "=" and a column that ends in empty texts.
+        QCOMPARE(sheetDifference(sheet, QStringLiteral("E20=n:18.46|F14=s:=|F40=s:")), QString());
+        QStringList expected{QStringLiteral("sheets=1")};
+        for (const auto& [at, value] : sheet.cells()) {
+            if (value != CellValue(QString())) // an empty text is an empty cell
+                expected << columnLetters(at.second) + QString::number(at.first) + u'=' +
+                                cellText(&value);
+        }
+
+        QTemporaryDir folder;
+        const QDir files(folder.path(), {}, QDir::Name,
+                         QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QString path = folder.filePath(QStringLiteral("P07-3-base-KT.xlsx"));
+        XlsxWorkbookWriter writer;
+        QVERIFY(writer.write(Worksheet(), path)); // replaced by the next
+        QVERIFY(writer.write(sheet, path));
+        QCOMPARE(readBack(path), expected);
+
+        // Failing to fill the workbook, or to put it in place of a folder, leaves no trace.
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.xlsx")));
+        QVERIFY(!writer.write(sheet, folder.filePath(QStringLiteral("folder.xlsx"))));
+        sheet.setText(30, 3, QString(32768, u'x')); // longer than a cell holds
+        QVERIFY(!writer.write(sheet, path));
+        QCOMPARE(readBack(path), expected);
+        QCOMPARE(files.entryList(), (QStringList{"P07-3-base-KT.xlsx", "folder.xlsx"}));
+    }
 };
 
-void SessionSheetTest::finishedThreeIntervalSession() {
-    // One count key a (Talking), presses 2, 0, 1 in three intervals of 10 seconds.
-    SessionRecord record = readyRecord(QStringLiteral("a"), 30, 10);
-    type(record, QStringLiteral("aa"));
-    runSeconds(record, 20);
-    type(record, QStringLiteral("a"));
-    runSeconds(record, 10);
-    QCOMPARE(record.state, SessionState::SavePending);
-
-    const Worksheet sheet = buildSessionSheet(record, inputsFor({{QStringLiteral("Talking"), 0}}));
-
-    Cells expected =
-        headerAndCaptions(QStringLiteral("a"), QStringLiteral("10"), QStringLiteral("30"),
-                          QStringLiteral("Session Finished at   ") + kEnded);
-    putColumn(expected, QStringLiteral("A"), 16,
-              {text(" 0:  0"), text(" 0:  0"), text(" 0:  20"), text(" 0:  30")});
-    putColumn(expected, QStringLiteral("B"), 16,
-              {text("a"), text("a"), text("a"), text("Session Finished")});
-    put(expected, "E14", text("a"));
-    put(expected, "E15", text("Talking"));
-    put(expected, "E16", text("Hits"));
-    put(expected, "E20", 6.0);
-    put(expected, "E21", text("66.67%"));
-    putColumn(expected, QStringLiteral("D"), 24, {1.0, 2.0, 3.0});
-    putColumn(expected, QStringLiteral("E"), 24, {2.0, 0.0, 1.0});
-    const QString difference = differenceFrom(sheet, expected);
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
-}
-
-void SessionSheetTest::terminatedInIntervalThreeOfTwenty() {
-    // Count key a and On/Off key b; 20 intervals of 10 s, paused after 25 s and terminated.
-    SessionRecord record = readyRecord(QStringLiteral("ab"), 200, 10);
-    QCOMPARE(record.intervalCount, 20);
-    type(record, QStringLiteral("a"));
-    runSeconds(record, 10);
-    type(record, QStringLiteral("b"));
-    runSeconds(record, 15);
-    pauseAndTerminate(record);
-
-    const Worksheet sheet = buildSessionSheet(
-        record, inputsFor({{QStringLiteral("Talking"), 0}, {QStringLiteral("Seated"), 1}}));
-
-    Cells expected = headerAndCaptions(
-        QStringLiteral("ab"), QStringLiteral("10"), QStringLiteral("200"),
-        QStringLiteral("Session Terminated at   ") + kEnded + QStringLiteral(" (interval No.3)"));
-    putColumn(expected, QStringLiteral("A"), 16,
-              {text(" 0:  0"), text(" 0:  10"), text(" 0:  25"), text(" 0:  25")});
-    putColumn(expected, QStringLiteral("B"), 16,
-              {text("a"), text("b"), text("Session Paused"), text("Session Terminated")});
-    put(expected, "E14", text("a"));
-    put(expected, "E15", text("Talking"));
-    put(expected, "E16", text("Hits"));
-    put(expected, "E20", 2.4); // 1 press in 25 s
-    put(expected, "E21", text("33.33%"));
-    put(expected, "F14", text("b"));
-    put(expected, "F15", text("Seated"));
-    put(expected, "F16", text("On/Off"));
-    put(expected, "F18", text("33.33%"));
-    put(expected, "F19", text("66.67%"));
-    putColumn(expected, QStringLiteral("E"), 24, {1.0, 0.0, 0.0});
-    putColumn(expected, QStringLiteral("F"), 24, {0.0, 1.0, 2.0});
-    for (int row = 27; row <= 43; ++row) {
-        expected[{row, 5}] = QString();
-        expected[{row, 6}] = QString();
-    }
-    put(expected, "E27", text("Session terminated in interval No.3"));
-    for (int n = 1; n <= 13; ++n)
-        expected[{23 + n, 4}] = double(n);
-    const QString difference = differenceFrom(sheet, expected);
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
-}
-
-void SessionSheetTest::noKeyPressRunToItsEnd() {
-    SessionRecord record = readyRecord(QStringLiteral("x"), 10, 5);
-    runSeconds(record, 10);
-    const Worksheet sheet = buildSessionSheet(record, inputsFor({{QString(), 0}}));
-
-    QCOMPARE(*cell(sheet, "A16"), text(" 0:  10"));
-    QCOMPARE(*cell(sheet, "B16"), text("Session Finished"));
-    QCOMPARE(cell(sheet, "A17"), nullptr);
-    QCOMPARE(*cell(sheet, "E24"), CellValue(0.0));
-    QCOMPARE(*cell(sheet, "E25"), CellValue(0.0));
-    QCOMPARE(cell(sheet, "E26"), nullptr);
-    QCOMPARE(*cell(sheet, "E20"), CellValue(0.0));
-    QCOMPARE(*cell(sheet, "E21"), text("0%"));
-    QCOMPARE(*cell(sheet, "E15"), text(""));
-}
-
-void SessionSheetTest::tenSlotsFillColumnsEToN() {
-    const QString keys = QStringLiteral("abcdefghij");
-    SessionRecord record = readyRecord(keys, 20, 10);
-    type(record, keys);
-    runSeconds(record, 20);
-    QList<SlotControls> controls;
-    for (int s = 1; s <= 10; ++s)
-        controls.append({QStringLiteral("behaviour %1").arg(s), s % 2});
-    const Worksheet sheet = buildSessionSheet(record, inputsFor(controls));
-
-    for (int s = 1; s <= 10; ++s) {
-        QCOMPARE(*sheet.at(14, 4 + s), CellValue(QString(keys.at(s - 1))));
-        QCOMPARE(*sheet.at(15, 4 + s), CellValue(QStringLiteral("behaviour %1").arg(s)));
-        QCOMPARE(*sheet.at(24, 4 + s), CellValue(1.0));
-        QCOMPARE(*sheet.at(25, 4 + s), CellValue(s % 2 == 1 ? 2.0 : 0.0));
-    }
-    for (const auto& [at, value] : sheet.cells()) {
-        QVERIFY2(at.second != 3 && at.second <= 14, qPrintable(addressOf(at)));
-    }
-}
-
-void SessionSheetTest::keysAsTyped() {
-    // The key counter shows keys in upper case; the worksheet keeps them as typed.
-    SessionRecord record = readyRecord(QStringLiteral("aB"), 10, 10);
-    type(record, QStringLiteral("Ab"));
-    runSeconds(record, 10);
-    const Worksheet sheet = buildSessionSheet(record, inputsFor({{}, {}}));
-    QCOMPARE(*cell(sheet, "E14"), text("a"));
-    QCOMPARE(*cell(sheet, "F14"), text("B"));
-    QCOMPARE(*cell(sheet, "A9"), CellValue(QStringLiteral("Keys to Hit     :   aB")));
-    // "A" and "b" are bound to no slot: nothing counted, nothing logged.
-    QCOMPARE(*cell(sheet, "E24"), CellValue(0.0));
-    QCOMPARE(*cell(sheet, "B16"), text("Session Finished"));
-}
-
-void SessionSheetTest::terminatedBeforeTheFirstTick() {
-    SessionRecord record = readyRecord(QStringLiteral("ab"), 60, 10);
-    type(record, QStringLiteral("ab"));
-    pauseAndTerminate(record);
-    QCOMPARE(record.elapsedSeconds, 0);
-
-    const Worksheet sheet = buildSessionSheet(record, inputsFor({{}, {QString(), 1}}));
-    QCOMPARE(cell(sheet, "E20"), nullptr); // no rate over no recorded time
-    QCOMPARE(*cell(sheet, "E21"), text("100%"));
-    QCOMPARE(*cell(sheet, "F18"), text("0%"));
-    QCOMPARE(*cell(sheet, "F19"), text("100%"));
-    QCOMPARE(*cell(sheet, "E24"), CellValue(1.0));
-    QCOMPARE(*cell(sheet, "E25"), text("Session terminated in interval No.1"));
-    QCOMPARE(*cell(sheet, "F25"), text(""));
-    QCOMPARE(*cell(sheet, "A10"), CellValue(QStringLiteral("Session Terminated at   ") + kEnded +
-                                            QStringLiteral(" (interval No.1)")));
-}
-
-void SessionSheetTest::intervalNumbersOfTerminatedSession_data() {
-    QTest::addColumn<int>("seconds");
-    QTest::addColumn<int>("currentInterval");
-    QTest::addColumn<int>("lastNumber");
-    QTest::addColumn<QString>("note");
-
-    // 20 intervals of 10 s: the numbers run ten past the current interval, at most to 20.
-    QTest::newRow("interval 3") << 25 << 3 << 13 << "E27";
-    QTest::newRow("interval 10") << 95 << 10 << 20 << "E34";
-    QTest::newRow("interval 15") << 145 << 15 << 20 << "E39";
-    // In the last interval the note falls just below the table.
-    QTest::newRow("interval 20") << 195 << 20 << 20 << "E44";
-}
-
-void SessionSheetTest::intervalNumbersOfTerminatedSession() {
-    QFETCH(int, seconds);
-    QFETCH(int, currentInterval);
-    QFETCH(int, lastNumber);
-    QFETCH(QString, note);
-
-    SessionRecord record = readyRecord(QStringLiteral("a"), 200, 10);
-    runSeconds(record, seconds);
-    pauseAndTerminate(record);
-    QCOMPARE(record.currentInterval, currentInterval);
-    const Worksheet sheet = buildSessionSheet(record, inputsFor({{}}));
-
-    for (int n = 1; n <= lastNumber; ++n)
-        QCOMPARE(*sheet.at(23 + n, 4), CellValue(double(n)));
-    QCOMPARE(sheet.at(24 + lastNumber, 4), nullptr);
-    const auto at = place(note);
-    QCOMPARE(
-        *sheet.at(at.first, at.second),
-        CellValue(QStringLiteral("Session terminated in interval No.%1").arg(currentInterval)));
-    for (int n = currentInterval + 2; n <= 20; ++n)
-        QCOMPARE(*sheet.at(23 + n, 5), CellValue(QString()));
-}
-
-void SessionSheetTest::finishedWithIntervalsBeyondTheClock() {
-    // With intervals of 7.5 s the clock never ends one, so a finished session stays in interval 1;
-    // the later intervals keep their tally and get no number.
-    SessionRecord record = readyRecord(QStringLiteral("a"), 15, 7.5);
-    QCOMPARE(record.intervalCount, 2);
-    type(record, QStringLiteral("a"));
-    runSeconds(record, 15);
-    QCOMPARE(record.currentInterval, 1);
-    const Worksheet sheet = buildSessionSheet(record, inputsFor({{QString(), 1}}));
-    QCOMPARE(*cell(sheet, "A7"), CellValue(QStringLiteral("Interval Length :   7.5")));
-    QCOMPARE(*cell(sheet, "E24"), CellValue(1.0));
-    QCOMPARE(*cell(sheet, "E25"), CellValue(0.0));
-    QCOMPARE(*cell(sheet, "D24"), CellValue(1.0));
-    QCOMPARE(cell(sheet, "D25"), nullptr);
-    QCOMPARE(*cell(sheet, "E19"), text("100%"));
-}
-
-void SessionSheetTest::greyedModeBoxGivesNoMeasures() {
-    SessionRecord record = readyRecord(QStringLiteral("a"), 20, 10);
-    type(record, QStringLiteral("aaa"));
-    runSeconds(record, 20);
-    const Worksheet sheet = buildSessionSheet(record, inputsFor({{QStringLiteral("x"), 2}}));
-    for (const char* address : {"E16", "E18", "E19", "E20", "E21"})
-        QVERIFY2(cell(sheet, address) == nullptr, address);
-    QCOMPARE(*cell(sheet, "E24"), CellValue(3.0));
-    QCOMPARE(*cell(sheet, "E25"), CellValue(0.0));
-}
-
-void SessionSheetTest::slotWithoutControlsFails() {
-    SessionRecord record = readyRecord(QStringLiteral("ab"), 10, 10);
-    runSeconds(record, 10);
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, buildSessionSheet(record, inputsFor({{}})));
-}
-
-void SessionSheetTest::defaultName_data() {
-    QTest::addColumn<QString>("participant");
-    QTest::addColumn<int>("session");
-    QTest::addColumn<QString>("condition");
-    QTest::addColumn<QString>("observer");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("example") << "P07" << 3 << "base"
-                             << "KT"
-                             << "P07-3-base-KT.xlsx";
-    QTest::newRow("parts unchanged") << "A/B" << 12 << "x y"
-                                     << "K.T."
-                                     << "A/B-12-x y-K.T..xlsx";
-    QTest::newRow("negative number") << "P" << -4 << "c"
-                                     << "o"
-                                     << "P--4-c-o.xlsx";
-}
-
-void SessionSheetTest::defaultName() {
-    QFETCH(QString, participant);
-    QFETCH(int, session);
-    QFETCH(QString, condition);
-    QFETCH(QString, observer);
-    QFETCH(QString, name);
-    SessionRecord record;
-    record.participantId = participant;
-    record.sessionNumber = static_cast<std::int16_t>(session);
-    record.condition = condition;
-    record.observerId = observer;
-    QCOMPARE(defaultWorkbookName(record), name);
-}
-
-void SessionSheetTest::chosenName_data() {
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("no extension") << "/home/o/results"
-                                  << "/home/o/results.xlsx";
-    QTest::newRow("upper case extension") << "/home/o/Results.XLSX"
-                                          << "/home/o/Results.XLSX";
-    QTest::newRow("mixed case extension") << "/home/o/r.XlSx"
-                                          << "/home/o/r.XlSx";
-    QTest::newRow("older extension") << "/home/o/data.xls"
-                                     << "/home/o/data.xls.xlsx";
-    QTest::newRow("extension not at the end") << "/home/o/a.xlsx.bak"
-                                              << "/home/o/a.xlsx.bak.xlsx";
-    QTest::newRow("letters without the point") << "/home/o/xlsx"
-                                               << "/home/o/xlsx.xlsx";
-    QTest::newRow("extension alone") << "/home/o/.xlsx"
-                                     << "/home/o/.xlsx";
-    // A long s folds to s in Unicode case rules, but is no letter of the extension.
-    QTest::newRow("long s") << QStringLiteral("/home/o/a.xl\u017Fx")
-                            << QStringLiteral("/home/o/a.xl\u017Fx.xlsx");
-}
-
-void SessionSheetTest::chosenName() {
-    QFETCH(QString, chosen);
-    QFETCH(QString, path);
-    QCOMPARE(workbookPathFor(chosen), path);
-}
-
-void SessionSheetTest::columnLettersRun_data() {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("letters");
-    QTest::newRow("1") << 1 << "A";
-    QTest::newRow("14") << 14 << "N";
-    QTest::newRow("26") << 26 << "Z";
-    QTest::newRow("27") << 27 << "AA";
-    QTest::newRow("52") << 52 << "AZ";
-    QTest::newRow("53") << 53 << "BA";
-    QTest::newRow("702") << 702 << "ZZ";
-    QTest::newRow("703") << 703 << "AAA";
-}
-
-void SessionSheetTest::columnLettersRun() {
-    QFETCH(int, column);
-    QFETCH(QString, letters);
-    QCOMPARE(columnLetters(column), letters);
-}
-
-QTEST_APPLESS_MAIN(SessionSheetTest)
+QTEST_GUILESS_MAIN(SessionSheetTest)
 #include "test_sessionsheet.moc"
