@@ -2,50 +2,56 @@
 #include "app/mainwindow.h"
 
 #include "support/fakeplatform.h"
-#include "support/filesizelimit.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace quorvia;
 
 namespace {
 
-const QString kNotSaved = QStringLiteral("Parameters were not saved.");
-const QString kWriteFailed = QStringLiteral("An error has occured.\r\nParameters were not saved.");
-const QString kWrongName = QStringLiteral("Please select a correct file.");
-const QString kReadFailed =
-    QStringLiteral("An error has occured.\r\nPlease select a correct file.");
+const QStringList kNoMessage;
+const QStringList kNotSaved{"Parameters were not saved."};
+const QStringList kWriteFailed{"An error has occured.\r\nParameters were not saved."};
+const QStringList kReadFailed{"An error has occured.\r\nPlease select a correct file."};
 
-QByteArray fileOf(const QStringList& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += '"' + line.toUtf8() + "\"\r\n";
-    return bytes;
+// The controls in the order a load fills them: Text2(0) to Text2(3), Combo1, Text22, Text1, the
+// values of Check2 and Check3(1) to Check3(10) as one text (0 clear, 1 ticked, 2 greyed) and
+// Text4(1) to Text4(10). A set-up with commas, quotes, non-ASCII text, empty and greyed boxes,
+// the file it gives and what a load of that file puts back: save and load tests together make
+// the round trip.
+const QStringList kSetUp =
+    QStringList{"P1, \"Grüße\"", "7", "A", "\"", " 7.50 s", "", "abc", "20120000000", "Hit, hard"}
+    << QStringList(8) << "Cry ";
+const QStringList kLines =
+    QStringList{"P1, \"\"Grüße\"\"", "0",        "A", "\"\"", " 7.50 s", "", "abc", " 2",
+                "x0120000000",       "Hit, hard"}
+    << QStringList(8) << "Cry ";
+const QStringList kLoaded =
+    QStringList{"P1, \"Grüße\"", "0", "A", "\"", "7.5", "0", "abc", "20120000000", "Hit, hard"}
+    << QStringList(8) << "Cry ";
+
+// The 28 controls one value each.
+QStringList expanded(QStringList values) {
+    values.resize(18);
+    const QString checks = values.takeAt(7).leftJustified(11, u'0');
+    for (qsizetype i = 0; i < 11; ++i)
+        values.insert(7 + i, checks.mid(i, 1));
+    return values;
 }
 
-// The example set-up: P1, condition A, observer OB, 10 s intervals, 600 s, keys abc, beep on,
-// slot 2 in On/Off mode, behaviours Hit, Cry and Play.
-QStringList exampleLines() {
-    QStringList lines{"P1",  "0",  "A",           "OB",  "10",  "600",
-                      "abc", " 1", "x0100000000", "Hit", "Cry", "Play"};
-    while (lines.size() < 19)
-        lines << QString();
-    return lines;
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+QByteArray fileOf(QStringList lines, qsizetype count = 19) {
+    lines.resize(count);
+    return '"' + lines.join("\"\r\n\"").toUtf8() + "\"\r\n";
 }
 
 QByteArray read(const QString& path) {
@@ -53,59 +59,48 @@ QByteArray read(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-QCheckBox* slotBox(MainWindow& w, int i) {
-    return w.Check3[static_cast<std::size_t>(i)];
-}
-QLineEdit* slotName(MainWindow& w, int i) {
-    return w.Text4[static_cast<std::size_t>(i)];
-}
-
-// The loaded controls in the order a load fills them, check boxes by their state.
-QStringList loadedControls(MainWindow& w) {
-    QStringList values;
-    for (QLineEdit* box : w.Text2)
-        values << box->text();
-    values << w.Combo1->currentText() << w.Text22->text() << w.Text1->text()
-           << QString::number(w.Check2->checkState());
-    for (int i = 1; i <= kSlotCount; ++i)
-        values << QString::number(slotBox(w, i)->checkState());
-    return values;
-}
-
-QStringList names(MainWindow& w) {
-    QStringList values;
-    for (int i = 1; i <= kSlotCount; ++i)
-        values << slotName(w, i)->text();
-    return values;
-}
-
 struct Window {
     test::FakePlatform fake;
     MainWindow w{fake.platform};
     Window() { w.startUp(); }
-
-    void fillExample() {
-        const QStringList texts{"P1", "7", "A", "OB"};
-        for (std::size_t i = 0; i < w.Text2.size(); ++i)
-            w.Text2[i]->setText(texts[static_cast<qsizetype>(i)]);
-        w.setCombo1Text(QStringLiteral("10"));
-        w.Text22->setText(QStringLiteral("600"));
-        w.Text1->setText(QStringLiteral("abc"));
-        w.Check2->setChecked(true);
-        slotBox(w, 2)->setChecked(true);
-        slotName(w, 1)->setText(QStringLiteral("Hit"));
-        slotName(w, 2)->setText(QStringLiteral("Cry"));
-        slotName(w, 3)->setText(QStringLiteral("Play"));
+    // The controls at index i of the 28.
+    QCheckBox* check(qsizetype i) const { return i == 7 ? w.Check2 : w.Check3[std::size_t(i - 7)]; }
+    QLineEdit* text(qsizetype i) const {
+        const QList<QLineEdit*> first{w.Text2[0], w.Text2[1], w.Text2[2], w.Text2[3],
+                                      nullptr,    w.Text22,   w.Text1};
+        return i < 7 ? first[i] : w.Text4[std::size_t(i - 17)];
     }
-
-    void save(const QString& answer) {
-        fake.dialogs.answers.push_back(answer);
-        w.Command6->setEnabled(true);
-        w.command6Click();
+    // Check box values 0, 1 and 2 are the states 0 (Unchecked), 2 (Checked) and 1
+    // (PartiallyChecked): (3 - x) % 3 maps either way.
+    void fill(const QStringList& values) {
+        const QStringList v = expanded(values);
+        for (qsizetype i = 0; i < v.size(); ++i) {
+            if (i == 4) {
+                w.setCombo1Text(v[i]);
+            } else if (i >= 7 && i < 18) {
+                check(i)->setTristate(v[i] == "2");
+                check(i)->setCheckState(Qt::CheckState((3 - v[i].toInt()) % 3));
+            } else {
+                text(i)->setText(v[i]);
+            }
+        }
     }
-    void load(const QString& answer) {
+    QStringList controls() const {
+        QStringList v;
+        for (qsizetype i = 0; i < 28; ++i)
+            v << (i == 4             ? w.Combo1->currentText()
+                  : i >= 7 && i < 18 ? QString::number((3 - check(i)->checkState()) % 3)
+                                     : text(i)->text());
+        return v;
+    }
+    QStringList request() const {
+        const FileDialogRequest& r = fake.dialogs.calls.value(0).request;
+        return {r.title, r.filter, r.proposedName, r.directory};
+    }
+    void click(QPushButton* button, const QString& answer) {
         fake.dialogs.answers.push_back(answer);
-        w.command5Click();
+        button->setEnabled(true);
+        button->click();
     }
 };
 
@@ -115,305 +110,147 @@ class TestParameterHandlers : public QObject {
     Q_OBJECT
 
 private slots:
-    void saveWritesTheExample_data() {
+    // The example: P1, condition A, observer OB, 10 s intervals, 600 s, keys abc, beep on, slot 2
+    // in On/Off mode, behaviours Hit, Cry and Play.
+    void exampleFile() {
+        QTemporaryDir dir;
+        Window win;
+        win.fill({"P1", "7", "A", "OB", "10", "600", "abc", "101", "Hit", "Cry", "Play"});
+        win.click(win.w.Command6, dir.filePath("example"));
+        QCOMPARE(read(dir.filePath("example.p")),
+                 fileOf({"P1", "0", "A", "OB", "10", "600", "abc", " 1", "x0100000000", "Hit",
+                         "Cry", "Play"}));
+    }
+
+    // Saves where a file set1.p holds "old". The window asks about a name only when it appended
+    // ".p" itself; the question is answered yes where the save succeeds. Failed writes run with a
+    // full disk.
+    void save_data() {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("questions");
         QTest::addColumn<QString>("written");
-        QTest::newRow("no extension") << "A-0"
-                                      << "A-0.p";
-        QTest::newRow(".P kept") << "set1.P"
-                                 << "set1.P";
-        QTest::newRow(".txt extended") << "set1.txt"
-                                       << "set1.txt.p";
-    }
-
-    void saveWritesTheExample() {
-        QFETCH(QString, typed);
-        QFETCH(QString, written);
-        QTemporaryDir dir;
-        Window win;
-        win.fillExample();
-        win.save(dir.filePath(typed));
-
-        QVERIFY(!win.w.Command6->isEnabled());
-        QCOMPARE(win.fake.dialogs.calls.size(), 1);
-        const FileDialogRequest& request = win.fake.dialogs.calls[0].request;
-        QVERIFY(win.fake.dialogs.calls[0].save);
-        QCOMPARE(request.title, QStringLiteral("Save As"));
-        QCOMPARE(request.filter, QStringLiteral("Parameter File (*.p)"));
-        QCOMPARE(request.proposedName, QStringLiteral("A-0"));
-        QCOMPARE(request.directory, documentsFolder());
-        QCOMPARE(win.w.filePath(), dir.filePath(written));
-        QCOMPARE(read(dir.filePath(written)), fileOf(exampleLines()));
-        QCOMPARE(win.fake.messages.informed, QStringList());
-    }
-
-    void saveCancelled() {
-        Window win;
-        win.fillExample();
-        win.save(QString());
-        QCOMPARE(win.fake.messages.informed, QStringList{kNotSaved});
-        QVERIFY(win.w.filePath().isEmpty());
-        QVERIFY(!win.w.Command6->isEnabled());
-    }
-
-    // The dialog asks about the name as typed; the window asks about the name it extended.
-    void saveAsksBeforeReplacingTheExtendedName_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("replace") << true;
-        QTest::newRow("keep") << false;
-    }
-
-    void saveAsksBeforeReplacingTheExtendedName() {
-        QFETCH(bool, yes);
-        QTemporaryDir dir;
-        write(dir.filePath("set1.p"), "old");
-        Window win;
-        win.fillExample();
-        win.fake.messages.answerYes = yes;
-        win.save(dir.filePath("set1"));
-        QCOMPARE(win.fake.messages.asked.size(), 1);
-        QVERIFY(win.fake.messages.asked[0].startsWith(QStringLiteral("set1.p already exists.")));
-        QCOMPARE(read(dir.filePath("set1.p")), yes ? fileOf(exampleLines()) : QByteArray("old"));
-        QCOMPARE(win.fake.messages.informed, yes ? QStringList() : QStringList{kNotSaved});
-
-        win.save(dir.filePath("set1.p")); // typed with its extension: no second question
-        QCOMPARE(win.fake.messages.asked.size(), 1);
-    }
-
-    void saveFails_data() {
-        QTest::addColumn<bool>("diskFull");
-        QTest::newRow("missing folder") << false;
-        QTest::newRow("disk full") << true;
-    }
-
-    void saveFails() {
-        QFETCH(bool, diskFull);
-        QTemporaryDir dir;
-        const QString path = diskFull ? dir.filePath("set1.p") : dir.filePath("gone/set1.p");
-        if (diskFull)
-            write(path, "old");
-        Window win;
-        win.fillExample();
-        {
-            const test::FileSizeLimit limit(diskFull ? 32 : RLIM_INFINITY);
-            win.save(path);
-        }
-        QCOMPARE(win.fake.messages.informed, QStringList{kWriteFailed});
-        QCOMPARE(read(path), diskFull ? QByteArray("old") : QByteArray("<missing>"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 diskFull ? QStringList{"set1.p"} : QStringList());
-    }
-
-    void loadFillsTheControls() {
-        QTemporaryDir dir;
-        write(dir.filePath("SET1.P"), fileOf(exampleLines()));
-        Window win;
-        const QString date = win.w.Text3->text();
-        for (int i = 4; i <= kSlotCount; ++i) {
-            slotBox(win.w, i)->setChecked(true);
-            slotName(win.w, i)->setText(QStringLiteral("old"));
-        }
-        win.load(dir.filePath("SET1.P"));
-
-        const FileDialogRequest& request = win.fake.dialogs.calls[0].request;
-        QVERIFY(!win.fake.dialogs.calls[0].save);
-        QCOMPARE(request.title, QStringLiteral("Open File"));
-        QCOMPARE(request.filter, QStringLiteral("Parameter File (*.p)"));
-        QVERIFY(request.proposedName.isEmpty());
-        QCOMPARE(request.directory, documentsFolder());
-        QCOMPARE(win.fake.messages.informed, QStringList());
-        QCOMPARE(win.w.filePath(), dir.filePath("SET1.P"));
-        const QString off = QString::number(Qt::Unchecked);
-        const QString on = QString::number(Qt::Checked);
-        QCOMPARE(loadedControls(win.w),
-                 (QStringList{"P1", "0", "A", "OB", "10", "600", "abc", on, off, on, off, off, off,
-                              off, off, off, off, off}));
-        QCOMPARE(names(win.w), exampleLines().mid(9));
-        QCOMPARE(win.w.drawnTexts(), QStringList{" 10 "}); // Combo1's change handling ran
-        QCOMPARE(win.w.Text3->text(), date);
-        QVERIFY(win.w.Frame1->isEnabled() && !win.w.Command6->isEnabled());
-        QCOMPARE(win.w.Command3->text(), QStringLiteral("Set"));
-    }
-
-    // A cancelled dialog or a refused name leaves every control as it was, names included.
-    void loadChangesNothingBeforeAFileIsAccepted_data() {
-        QTest::addColumn<QString>("answer");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("cancelled") << QString() << QStringList();
-        QTest::newRow("set1.txt") << "set1.txt" << QStringList{kWrongName};
+        QTest::newRow("no extension") << "A-0" << 0 << "A-0.p" << kNoMessage;
+        QTest::newRow(".P kept") << "SET1.P" << 0 << "SET1.P" << kNoMessage;
+        QTest::newRow(".txt extended") << "set1.txt" << 0 << "set1.txt.p" << kNoMessage;
+        QTest::newRow("typed .p, the dialog asked") << "set1.p" << 0 << "set1.p" << kNoMessage;
+        QTest::newRow("extended name replaced") << "set1" << 1 << "set1.p" << kNoMessage;
+        QTest::newRow("extended name kept") << "set1" << 1 << "" << kNotSaved;
+        QTest::newRow("cancelled") << "" << 0 << "" << kNotSaved;
+        QTest::newRow("missing folder") << "gone/set1.p" << 0 << "" << kWriteFailed;
+        QTest::newRow("disk full") << "set1.p" << 0 << "" << kWriteFailed;
     }
 
-    void loadChangesNothingBeforeAFileIsAccepted() {
-        QFETCH(QString, answer);
+    void save() {
+        QFETCH(QString, typed);
+        QFETCH(int, questions);
+        QFETCH(QString, written);
         QFETCH(QStringList, messages);
         QTemporaryDir dir;
-        write(dir.filePath("set1.txt"), fileOf(exampleLines()));
+        QFile old(dir.filePath("set1.p"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
         Window win;
-        slotName(win.w, 1)->setText(QStringLiteral("typed"));
-        const QStringList before = loadedControls(win.w);
-        win.load(answer.isEmpty() ? answer : dir.filePath(answer));
+        win.fill(kSetUp);
+        win.fake.messages.answerYes = messages.isEmpty();
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{messages == kWriteFailed ? 32 : saved.rlim_cur, saved.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
+        setrlimit(RLIMIT_FSIZE, &limit);
+        win.click(win.w.Command6, typed.isEmpty() ? typed : dir.filePath(typed));
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QCOMPARE(win.request(),
+                 (QStringList{"Save As", "Parameter File (*.p)", "A-0", documentsFolder()}));
+        QCOMPARE(win.fake.messages.asked.size(), questions);
         QCOMPARE(win.fake.messages.informed, messages);
-        QCOMPARE(win.w.filePath().isEmpty(), answer.isEmpty());
-        QCOMPARE(loadedControls(win.w), before);
-        QCOMPARE(slotName(win.w, 1)->text(), QStringLiteral("typed"));
+        QVERIFY(!win.w.Command6->isEnabled());
+        const bool extra = !written.isEmpty() && written != "set1.p";
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), extra ? 2 : 1);
+        QCOMPARE(read(dir.filePath("set1.p")), written == "set1.p" ? fileOf(kLines) : "old");
+        if (!written.isEmpty())
+            QCOMPARE(read(dir.filePath(written)), fileOf(kLines));
     }
 
-    // A load that fails fills the controls up to the failing value; the names stay emptied.
-    void loadFails_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("filled"); // controls with new values, in fill order; -1 unchecked
-
-        QStringList lines{"P1", "0", "A", "OB", "10", "600", "abc", " 1", "x1111111111"};
-        for (int i = 1; i <= kSlotCount; ++i)
-            lines << QStringLiteral("n%1").arg(i);
-        auto with = [&](int index, const QString& text) {
-            QStringList changed = lines;
-            changed[index] = text;
-            return fileOf(changed);
+    // Loads over other values: the controls in fill order before `filled` take the loaded values,
+    // the rest keep theirs, except the behaviour names: emptied once a file is accepted.
+    void load_data() {
+        QTest::addColumn<QString>("name");     // answer of the dialog
+        QTest::addColumn<QByteArray>("bytes"); // "sparse": a file of 1 GB
+        QTest::addColumn<int>("filled");
+        QTest::addColumn<QStringList>("messages");
+        const QByteArray file = fileOf(kLines);
+        auto with = [](qsizetype index, const QString& text) {
+            QStringList lines = kLines;
+            lines[index] = text;
+            return fileOf(lines);
         };
-        QRandomGenerator random(6);
-        QByteArray garbage(4096, 0);
-        for (char& c : garbage)
-            c = static_cast<char>(random.bounded(256));
-
-        QTest::newRow("18 fields") << fileOf(lines.mid(0, 18)) << 0;
-        QTest::newRow("word in line 8") << with(7, "on") << 7;
-        QTest::newRow("mode value 3") << with(8, "x1131111111") << 10;
-        QTest::newRow("line 9 too short") << with(8, "x111") << 11;
-        QTest::newRow("number beyond a double") << with(5, "1e999") << 5;
-        QTest::newRow("empty file") << QByteArray() << 0;
-        QTest::newRow("missing closing quote") << fileOf(lines).replace("\"n10\"", "\"n10") << 0;
-        QTest::newRow("million-character field") << with(0, QString(1000000, u'a')) << 0;
-        QTest::newRow("1 GB file") << QByteArray("sparse") << 0;
-        QTest::newRow("binary garbage") << garbage << -1;
+        auto loads = [](const char* tag, const QByteArray& bytes) {
+            QTest::newRow(tag) << "set1.p" << bytes << 28 << kNoMessage;
+        };
+        auto fails = [](const char* tag, const QByteArray& bytes, int filled) {
+            QTest::newRow(tag) << "set1.p" << bytes << filled << kReadFailed;
+        };
+        QTest::newRow("SET1.P accepted") << "SET1.P" << file << 28 << kNoMessage;
+        QTest::newRow("cancelled") << "" << file << 0 << kNoMessage;
+        QTest::newRow("set1.txt refused")
+            << "set1.txt" << file << 0 << QStringList{"Please select a correct file."};
+        loads("LF alone", QByteArray(file).replace("\r\n", "\n"));
+        loads("CR alone", QByteArray(file).replace("\r\n", "\r"));
+        loads("commas, more than 19 fields",
+              QByteArray(file).replace("\"\r\n\"", "\",\"") + "a,\"b");
+        loads("unquoted, leading blanks", QByteArray(file).replace("\"Cry \"", " \tCry "));
+        loads("blanks before quotes, text after",
+              QByteArray(file).replace("\r\n\"", "\r\n \"").replace("\"\r\n", "\"x \r\n"));
+        loads("empty lines", QByteArray(file).replace("\r\n\"\"\r\n", "\r\n\r\n"));
+        loads("byte-order mark", "\xEF\xBB\xBF" + file);
+        loads("Latin-1", QByteArray(file).replace("\xC3\xBC\xC3\x9F", "\xFC\xDF"));
+        loads("line 8 1.5, half to even", with(7, " 1.5 "));
+        loads("line 8 2.5, half to even", with(7, "2.5"));
+        fails("18 fields", fileOf(kLines, 18), 0);
+        fails("word in line 8", with(7, "on"), 7);
+        fails("line 8 2.6 is 3", with(7, "2.6"), 7);
+        fails("line 8 2x", with(7, "2x"), 7);
+        fails("mode value 3", with(8, "x0130000000"), 10);
+        fails("line 9 too short", with(8, "x01"), 10);
+        fails("empty file", QByteArray(), 0);
+        fails("no closing quote", file.chopped(3), 0);
+        fails("1M characters", with(0, QString(1000000, u'a')), 0);
+        fails("1 GB file", QByteArray("sparse"), 0);
+        fails("binary garbage", QByteArray("\0\xFF\x80\x01\xC3(\x7F\xFE", 8).repeated(512), 0);
     }
 
-    void loadFails() {
+    void load() {
+        QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(int, filled);
+        QFETCH(QStringList, messages);
         QTemporaryDir dir;
-        const QString path = dir.filePath("set1.p");
-        if (bytes == "sparse") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64{1} << 30));
-        } else {
-            write(path, bytes);
-        }
+        QFile file(dir.filePath(name.isEmpty() ? "set1.p" : name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        QVERIFY(bytes != "sparse" || file.resize(qint64{1} << 30));
+        file.close();
         Window win;
-        for (std::size_t i = 0; i < win.w.Text2.size(); ++i)
-            win.w.Text2[i]->setText(QStringLiteral("old"));
-        win.w.Text1->setText(QStringLiteral("old"));
-        win.w.Text22->setText(QStringLiteral("old"));
-        for (int i = 1; i <= kSlotCount; ++i)
-            slotName(win.w, i)->setText(QStringLiteral("old"));
-        const QStringList before = loadedControls(win.w);
-        QStringList after{"P1", "0", "A", "OB", "10", "600", "abc"};
-        while (after.size() < before.size())
-            after << QString::number(Qt::Checked);
-
-        win.load(path);
-        QCOMPARE(win.fake.messages.informed, QStringList{kReadFailed});
-        QCOMPARE(names(win.w), QStringList(kSlotCount, QString()));
-        if (filled >= 0)
-            QCOMPARE(loadedControls(win.w), after.mid(0, filled) + before.mid(filled));
-    }
-
-    void roundTrip_data() {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("comma") << "Hit, hard";
-        QTest::newRow("quotes") << "say \"hi\"";
-        QTest::newRow("lone quote") << "\"";
-        QTest::newRow("non-ASCII") << QStringLiteral("Ärger, 泣く 😀");
-        QTest::newRow("blanks around") << "  spaced  ";
-        QTest::newRow("empty") << "";
-    }
-
-    void roundTrip() {
-        QFETCH(QString, text);
-        QTemporaryDir dir;
-        Window win;
-        win.fillExample();
-        win.w.Text2[0]->setText(text);
-        win.w.Text1->setText(text);
-        slotName(win.w, 10)->setText(text);
-        slotBox(win.w, 4)->setTristate(true);
-        slotBox(win.w, 4)->setCheckState(Qt::PartiallyChecked);
-        win.save(dir.filePath("rt"));
-        const QStringList saved = loadedControls(win.w);
-        const QStringList savedNames = names(win.w);
-
-        Window other;
-        other.load(dir.filePath("rt.p"));
-        QCOMPARE(other.fake.messages.informed, QStringList());
-        QStringList expected = saved;
-        expected[1] = QStringLiteral("0");
-        QCOMPARE(loadedControls(other.w), expected);
-        QCOMPARE(names(other.w), savedNames);
-    }
-
-    // Empty boxes are saved as empty fields; the numbers of empty fields load as 0.
-    void emptyFields() {
-        QTemporaryDir dir;
-        Window win;
-        win.w.setCombo1Text(QString());
-        win.save(dir.filePath("empty.p"));
-        QStringList lines(19, QString());
-        lines[1] = QStringLiteral("0");
-        lines[7] = QStringLiteral(" 0");
-        lines[8] = QStringLiteral("x0000000000");
-        QCOMPARE(read(dir.filePath("empty.p")), fileOf(lines));
-
-        Window other;
-        other.load(dir.filePath("empty.p"));
-        const QString off = QString::number(Qt::Unchecked);
-        QCOMPARE(loadedControls(other.w),
-                 QStringList({"", "0", "", "", "0", "0", ""}) + QStringList(11, off));
-    }
-
-    void legacyEncodingLoads() {
-        QTemporaryDir dir;
-        QByteArray bytes = fileOf(exampleLines());
-        bytes.replace("\"Hit\"", "\"Gr\xFC\xDF"
-                                 "e\"");
-        write(dir.filePath("old.p"), bytes);
-        Window win;
-        win.load(dir.filePath("old.p"));
-        QCOMPARE(win.fake.messages.informed, QStringList());
-        QCOMPARE(slotName(win.w, 1)->text(), QStringLiteral("Grüße"));
-    }
-
-    // As an observer: set up, save, reset, load, type a session number and set up again.
-    void savedSetUpComesBack() {
-        QTemporaryDir dir;
-        Window win;
-        win.fillExample();
-        win.w.Command3->click(); // Set
-        win.w.Command3->click(); // Check Keys
-        win.fake.dialogs.answers.push_back(dir.filePath("obs"));
-        win.w.Command6->click();
-        win.w.Command4->click(); // Reset
-        for (QLineEdit* box : win.w.Text2)
-            box->setText(QStringLiteral("changed"));
-        slotBox(win.w, 2)->setChecked(false);
-        slotName(win.w, 1)->setText(QStringLiteral("changed"));
+        QStringList old(18, QStringLiteral("old"));
+        old[4] = QStringLiteral("5");
+        old[7] = QStringLiteral("11211111111"); // every box differs from the loaded one
+        win.fill(old);
+        const QStringList before = win.controls();
         const QString date = win.w.Text3->text();
+        win.click(win.w.Command5, name.isEmpty() ? name : dir.filePath(name));
 
-        win.fake.dialogs.answers.push_back(dir.filePath("obs.p"));
-        win.w.Command5->click();
-        QCOMPARE(win.w.Text2[1]->text(), QStringLiteral("0"));
+        QCOMPARE(win.request(),
+                 (QStringList{"Open File", "Parameter File (*.p)", "", documentsFolder()}));
+        QCOMPARE(win.fake.messages.informed, messages);
+        QCOMPARE(win.w.filePath(), name.isEmpty() ? QString() : dir.filePath(name));
+        QStringList expected = expanded(kLoaded).mid(0, filled) + before.mid(filled);
+        for (qsizetype i = 18; i < 28 && messages == kReadFailed; ++i)
+            expected[i].clear();
+        QCOMPARE(win.controls(), expected);
+        QCOMPARE(win.w.record().intervalLength, filled > 4 ? 7.5 : 5.0); // Combo1's change handling
         QCOMPARE(win.w.Text3->text(), date);
-        win.w.Text2[1]->setText(QStringLiteral("3"));
-        win.w.Command3->click(); // Set
-        QCOMPARE(win.w.Command3->text(), QStringLiteral("Check Keys"));
-        const SessionRecord& record = win.w.record();
-        QCOMPARE(record.participantId, QStringLiteral("P1"));
-        QCOMPARE(record.condition, QStringLiteral("A"));
-        QCOMPARE(record.intervalLength, 10.0);
-        QCOMPARE(record.sessionDuration, 600.0);
-        QCOMPARE(record.keysToHit, QStringLiteral("abc"));
-        QVERIFY(slotBox(win.w, 2)->isChecked() && !slotBox(win.w, 1)->isChecked());
-        QCOMPARE(names(win.w), exampleLines().mid(9));
-        QCOMPARE(win.fake.messages.informed, QStringList());
+        QVERIFY(win.w.Frame1->isEnabled() && !win.w.Command6->isEnabled());
     }
 };
 
