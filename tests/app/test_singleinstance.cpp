@@ -1,11 +1,7 @@
-#include "app/singleinstance.h"
-
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-using namespace quorvia;
 
 namespace {
 
@@ -33,38 +29,6 @@ class TestSingleInstance : public QObject {
     Q_OBJECT
 
 private slots:
-    void onlyOneHolderAtATime() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("test.lock"));
-        auto first = std::make_unique<SingleInstance>(path);
-        QVERIFY(first->acquired());
-        {
-            SingleInstance second(path);
-            QVERIFY(!second.acquired());
-        }
-        // The refused copy leaves the holder's lock alone.
-        QVERIFY(QFile::exists(path));
-        SingleInstance third(path);
-        QVERIFY(!third.acquired());
-        first.reset();
-        SingleInstance fourth(path);
-        QVERIFY(fourth.acquired());
-    }
-
-    void lockOfACrashedCopyIsTakenOver() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("test.lock"));
-        // A copy that crashed leaves its process id behind; no process has an id above the
-        // kernel's largest (4194304).
-        const QByteArray deadPid = QByteArrayLiteral("4194305");
-        QFile lock(path);
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write(deadPid + "\nquorvia\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-        lock.close();
-        SingleInstance next(path);
-        QVERIFY(next.acquired());
-    }
-
     void secondCopyOfTheProgramEndsAtOnce() {
         QTemporaryDir runtime;
         const QProcessEnvironment env = programEnvironment(runtime.path());
