@@ -1,6 +1,8 @@
 // Handlers of the parameter file: Save Parameters and Load Parameters.
 #include "app/mainwindow.h"
 
+#include "app/controlvalues.h"
+
 #include "setup/parameterfile.h"
 
 #include <QCheckBox>
@@ -14,19 +16,6 @@ namespace quorvia {
 namespace {
 
 const QString kFilter = QStringLiteral("Parameter File (*.p)");
-
-// Check box values as the file holds them: 0 clear, 1 ticked, 2 greyed.
-int checkValue(const QCheckBox* box) {
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    case Qt::Unchecked:
-        break;
-    }
-    return 0;
-}
 
 void setCheckValue(QCheckBox* box, int value) {
     // Only a greyed box needs the third state; clicks then cycle through it as well.

@@ -1,6 +1,8 @@
 // Handlers of the save prompt at the end of a session.
 #include "app/mainwindow.h"
 
+#include "app/controlvalues.h"
+
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"
 #include "report/worksheetwindow.h"
@@ -14,23 +16,6 @@
 #include <algorithm>
 
 namespace quorvia {
-
-namespace {
-
-// The value of a mode check box: 0 clear, 1 ticked, 2 greyed.
-int checkValue(const QCheckBox* box) {
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    case Qt::Unchecked:
-        break;
-    }
-    return 0;
-}
-
-} // namespace
 
 void MainWindow::command8Click() {
     Frame3->setEnabled(false);

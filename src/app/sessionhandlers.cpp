@@ -2,6 +2,8 @@
 // the close of the window.
 #include "app/mainwindow.h"
 
+#include "app/controlvalues.h"
+
 #include "recording/keyinput.h"
 #include "recording/numbers.h"
 #include "recording/sessionclock.h"
@@ -24,12 +26,6 @@ namespace quorvia {
 namespace {
 
 const QString kTimeFormat = QStringLiteral("hh:nn:ss");
-
-void setForeColour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // Handlers of the set-up: the set-up button, Reset and the interval-length box.
 #include "app/mainwindow.h"
 
+#include "app/controlvalues.h"
+
 #include "recording/numbers.h"
 #include "setup/setupcheck.h"
 
@@ -12,22 +14,6 @@
 #include <QPushButton>
 
 namespace quorvia {
-
-namespace {
-
-void setForeColour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
-void setBackColour(QLineEdit* box, const QColor& colour) {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, colour);
-    box->setPalette(palette);
-}
-
-} // namespace
 
 void MainWindow::command3Click() {
     const QString caption = Command3->text();
