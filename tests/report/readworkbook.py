@@ -1,4 +1,4 @@
-"""Reads a workbook with openpyxl and prints what it holds as texts separated by NUL characters.
+"""Reads a workbook with openpyxl and prints what it holds, each item followed by "|".
 
 The first is "sheets=" and the number of worksheets; then comes every cell of the first
 worksheet that holds a value, row by row, as "E14=s:a": its reference, openpyxl's data type ("s"
@@ -11,7 +11,7 @@ import openpyxl
 
 def main():
     workbook = openpyxl.load_workbook(sys.argv[1])
-    lines = ["sheets=%d" % len(workbook.worksheets)]
+    items = ["sheets=%d" % len(workbook.worksheets)]
     for row in workbook.worksheets[0].iter_rows():
         for cell in row:
             value = cell.value
@@ -19,8 +19,8 @@ def main():
                 continue
             if isinstance(value, float) and value.is_integer():
                 value = int(value)
-            lines.append("%s=%s:%s" % (cell.coordinate, cell.data_type, value))
-    sys.stdout.buffer.write("\0".join(lines).encode("utf-8"))
+            items.append("%s=%s:%s" % (cell.coordinate, cell.data_type, value))
+    sys.stdout.buffer.write("".join(item + "|" for item in items).encode("utf-8"))
 
 
 if __name__ == "__main__":
