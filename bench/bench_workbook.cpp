@@ -7,6 +7,7 @@
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
+#include "support/records.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -33,16 +34,7 @@ long peakResidentKiB() {
 }
 
 SessionRecord largestSession() {
-    SessionRecord record;
-    record.participantId = QStringLiteral("P07");
-    record.sessionNumber = 3;
-    record.condition = QStringLiteral("base");
-    record.observerId = QStringLiteral("KT");
-    record.sessionDate = QStringLiteral("2026/12/06");
-    record.keysToHit = QStringLiteral("abcdefghij");
-    record.sessionDuration = kSeconds;
-    record.intervalLength = 1;
-    record.reset();
+    SessionRecord record = test::freshRecord(QStringLiteral("abcdefghij"), kSeconds, 1);
     record.state = SessionState::Recording;
     // 99,999 key entries spread evenly over the seconds; the finish entry makes row 100,000.
     const std::int64_t keyEntries = kLogRows - 1;

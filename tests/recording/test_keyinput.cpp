@@ -1,5 +1,6 @@
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
+#include "support/records.h"
 
 #include <QTest>
 
@@ -10,11 +11,7 @@ namespace {
 const QString kEsc{QChar(kEscape)};
 
 SessionRecord recording(const QString& keys, double duration = 600, double interval = 30) {
-    SessionRecord record;
-    record.keysToHit = keys;
-    record.sessionDuration = duration;
-    record.intervalLength = interval;
-    record.reset();
+    SessionRecord record = test::freshRecord(keys, duration, interval);
     record.state = SessionState::Recording;
     return record;
 }

@@ -1,4 +1,5 @@
 #include "recording/sessionrecord.h"
+#include "support/records.h"
 
 #include <QTest>
 
@@ -35,11 +36,7 @@ private slots:
     }
 
     void resetPreparesAFreshSession() {
-        SessionRecord r;
-        r.keysToHit = QStringLiteral("abc");
-        r.sessionDuration = 65;
-        r.intervalLength = 10;
-        r.reset();
+        SessionRecord r = test::freshRecord(QStringLiteral("abc"), 65, 10);
         r.countPress(2);
         r.appendEntry(QStringLiteral("b"));
         r.elapsedSeconds = r.clockMinutes = r.clockSeconds = 12;
@@ -65,11 +62,7 @@ private slots:
     }
 
     void logGrowsWhenFullAndKeepsRows() {
-        SessionRecord r;
-        r.keysToHit = QStringLiteral("a");
-        r.sessionDuration = 3600;
-        r.intervalLength = 1;
-        r.reset();
+        SessionRecord r = test::freshRecord(QStringLiteral("a"), 3600, 1);
         const QList<std::pair<int, qint64>> capacityAfter{
             {498, 500}, {499, 600}, {598, 600}, {599, 700}};
         int written = 0;

@@ -6,6 +6,7 @@
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"
+#include "support/records.h"
 
 #include <QDir>
 #include <QProcess>
@@ -27,16 +28,8 @@ struct Session {
 };
 
 Worksheet sheetOf(const Session& session) {
-    SessionRecord record;
-    record.participantId = QStringLiteral("P07");
-    record.sessionNumber = 3;
-    record.condition = QStringLiteral("base");
-    record.observerId = QStringLiteral("KT");
-    record.sessionDate = QStringLiteral("2026/12/06");
-    record.keysToHit = session.keys;
-    record.sessionDuration = session.duration;
-    record.intervalLength = session.intervalLength;
-    record.reset();
+    SessionRecord record =
+        test::freshRecord(session.keys, session.duration, session.intervalLength);
     for (const QString& word : session.script.split(u' ')) {
         for (int i = word.toInt(); i > 0; --i) // a number of seconds
             tick(record, 0);
