@@ -15,55 +15,57 @@ using namespace quorvia;
 namespace {
 
 // The controls of the window: name, kind, container, left, top, width, height (twips), enabled
-// itself, shown, then the caption after "|" ("*" for the date, which is not fixed).
+// itself, shown, font size in points ("b" bold, "-" the window's), then the caption after "|"
+// ("*" for the date, which is not fixed).
 const char* const kControls = R"(
-Label7 QLabel Form1 240 360 975 255 1 1|Time
-Label2 QLabel Form1 240 840 1215 375 1 1| 0:　0
-Label8 QLabel Form1 1680 360 1095 255 1 1|Interval
-Label10 QLabel Form1 1680 840 1455 375 1 1|Interval
-Command1 QPushButton Form1 3360 840 975 495 0 1|Start
-Label1 QLabel Form1 240 1560 2055 495 1 1|Status
-Command2 QPushButton Form1 3360 1560 975 375 0 1|Terminate
-Label22 QLabel Form1 240 2280 735 375 1 1|Last Key Being Hit
-Label3 QLabel Form1 240 2760 735 495 1 1|Input
-Label23 QLabel Form1 1320 2280 855 375 1 1|Number of Key Hit
-Label4 QLabel Form1 1320 2760 735 495 1 1|Times Hit
-Frame3 QGroupBox Form1 2400 2280 1935 855 0 1|Save Data
-Frame1 QGroupBox Form1 4560 360 5415 3135 1 1|Session Paramaters
-Command3 QPushButton Form1 10200 360 1095 495 1 1|Set
-Command4 QPushButton Form1 10200 1080 1095 495 0 1|Reset
-Command6 QPushButton Form1 10200 1800 1095 495 0 1|Save Parameters
-Frame2 QGroupBox Form1 120 3600 11175 2895 0 1|Key Counter
-Label13(0) QLabel Form1 2520 3240 255 255 1 0|gomi
-Label9(0) QLabel Form1 2880 3240 255 255 1 0|gomi
-Label15 QLabel Frame1 240 360 1215 255 1 1|Participant's ID
-Text2(0) QLineEdit Frame1 120 600 1335 375 1 1|
-Label16 QLabel Frame1 1560 360 1215 255 1 1|Session No.
-Text2(1) QLineEdit Frame1 1680 600 615 375 1 1|
-Label17 QLabel Frame1 2760 360 855 255 1 1|Condition
-Text2(2) QLineEdit Frame1 2640 600 1215 375 1 1|
-Label18 QLabel Frame1 3960 360 1095 255 1 1|Observer's ID
-Text2(3) QLineEdit Frame1 4080 600 1215 375 1 1|
-Label20 QLabel Frame1 120 1080 1335 255 1 1|Session Date
-Text3 QLineEdit Frame1 120 1320 1215 375 1 1|*
-Label19 QLabel Frame1 1560 1080 1575 255 1 1|Session Started at
-Label21 QLabel Frame1 1800 1320 1095 375 1 1|Time
-Label26 QLabel Frame1 3240 1080 1575 255 1 1|Session Ended at
-Label25 QLabel Frame1 3480 1320 1455 375 1 1|Time
-Label11 QLabel Frame1 120 1920 1335 255 1 1|Interval Length
-Combo1 QComboBox Frame1 120 2160 1095 300 1 1| in Seconds
-Label6 QLabel Frame1 1560 1920 1335 255 1 1|Session Duration
-Text22 QLineEdit Frame1 1560 2160 975 375 1 1|
-Label12 QLabel Frame1 3120 1920 1215 255 1 1|Keys to Hit
-Text1 QLineEdit Frame1 3120 2160 1575 375 1 1|
-Check2 QCheckBox Frame1 120 2640 255 255 1 1|
-Label14 QLabel Frame1 360 2640 2415 255 1 1|Beep at Every Interval's End
-Command5 QPushButton Frame1 3120 2640 1575 375 1 1|Load Parameters
-Command7 QPushButton Frame3 120 360 1095 375 1 1|Yes
-Command8 QPushButton Frame3 1320 360 495 375 1 1|No
+Label7 QLabel Form1 240 360 975 255 1 1 14.25|Time
+Label2 QLabel Form1 240 840 1215 375 1 1 18| 0:　0
+Label8 QLabel Form1 1680 360 1095 255 1 1 14.25|Interval
+Label10 QLabel Form1 1680 840 1455 375 1 1 15.75b|Interval
+Command1 QPushButton Form1 3360 840 975 495 0 1 -|Start
+Label1 QLabel Form1 240 1560 2055 495 1 1 20.25|Status
+Command2 QPushButton Form1 3360 1560 975 375 0 1 -|Terminate
+Label22 QLabel Form1 240 2280 735 375 1 1 -|Last Key Being Hit
+Label3 QLabel Form1 240 2760 735 495 1 1 -|Input
+Label23 QLabel Form1 1320 2280 855 375 1 1 -|Number of Key Hit
+Label4 QLabel Form1 1320 2760 735 495 1 1 -|Times Hit
+Frame3 QGroupBox Form1 2400 2280 1935 855 0 1 -|Save Data
+Frame1 QGroupBox Form1 4560 360 5415 3135 1 1 -|Session Paramaters
+Command3 QPushButton Form1 10200 360 1095 495 1 1 -|Set
+Command4 QPushButton Form1 10200 1080 1095 495 0 1 -|Reset
+Command6 QPushButton Form1 10200 1800 1095 495 0 1 -|Save Parameters
+Frame2 QGroupBox Form1 120 3600 11175 2895 0 1 -|Key Counter
+Label13(0) QLabel Form1 2520 3240 255 255 1 0 -|gomi
+Label9(0) QLabel Form1 2880 3240 255 255 1 0 -|gomi
+Label15 QLabel Frame1 240 360 1215 255 1 1 -|Participant's ID
+Text2(0) QLineEdit Frame1 120 600 1335 375 1 1 9.75|
+Label16 QLabel Frame1 1560 360 1215 255 1 1 -|Session No.
+Text2(1) QLineEdit Frame1 1680 600 615 375 1 1 9.75|
+Label17 QLabel Frame1 2760 360 855 255 1 1 -|Condition
+Text2(2) QLineEdit Frame1 2640 600 1215 375 1 1 9.75|
+Label18 QLabel Frame1 3960 360 1095 255 1 1 -|Observer's ID
+Text2(3) QLineEdit Frame1 4080 600 1215 375 1 1 9.75|
+Label20 QLabel Frame1 120 1080 1335 255 1 1 -|Session Date
+Text3 QLineEdit Frame1 120 1320 1215 375 1 1 9.75|*
+Label19 QLabel Frame1 1560 1080 1575 255 1 1 -|Session Started at
+Label21 QLabel Frame1 1800 1320 1095 375 1 1 -|Time
+Label26 QLabel Frame1 3240 1080 1575 255 1 1 -|Session Ended at
+Label25 QLabel Frame1 3480 1320 1455 375 1 1 -|Time
+Label11 QLabel Frame1 120 1920 1335 255 1 1 -|Interval Length
+Combo1 QComboBox Frame1 120 2160 1095 300 1 1 -| in Seconds
+Label6 QLabel Frame1 1560 1920 1335 255 1 1 -|Session Duration
+Text22 QLineEdit Frame1 1560 2160 975 375 1 1 9.75|
+Label12 QLabel Frame1 3120 1920 1215 255 1 1 -|Keys to Hit
+Text1 QLineEdit Frame1 3120 2160 1575 375 1 1 9.75|
+Check2 QCheckBox Frame1 120 2640 255 255 1 1 -|
+Label14 QLabel Frame1 360 2640 2415 255 1 1 -|Beep at Every Interval's End
+Command5 QPushButton Frame1 3120 2640 1575 375 1 1 -|Load Parameters
+Command7 QPushButton Frame3 120 360 1095 375 1 1 -|Yes
+Command8 QPushButton Frame3 1320 360 495 375 1 1 -|No
 )";
 
 // The key slots: slot, then left, top, width, height of Label5, Text4, Check3, Label9, Label13.
+// Their fonts: 20.25, 11.25, the window's, 12 and 12 points.
 const char* const kSlots = R"(
 1 240 240 255 375 600 360 1215 375 240 720 255 255 600 720 855 375 600 1080 735 255
 2 2520 240 255 375 2910 360 1215 375 2640 720 255 255 3000 720 855 375 3000 1080 735 255
@@ -142,17 +144,19 @@ private slots:
         QTest::addColumn<QRect>("twips");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("font");
         QTest::addColumn<QString>("caption");
         for (const QString& line : lines(kControls)) {
             const QString caption = line.section(QLatin1Char('|'), 1);
             const QStringList f = line.section(QLatin1Char('|'), 0, 0).split(QLatin1Char(' '));
             QTest::newRow(qPrintable(f[0]))
                 << f[1] << f[2] << QRect(f[3].toInt(), f[4].toInt(), f[5].toInt(), f[6].toInt())
-                << (f[7] == u"1") << (f[8] == u"1") << caption;
+                << (f[7] == u"1") << (f[8] == u"1") << f[9] << caption;
         }
         const char* const names[] = {"Label5", "Text4", "Check3", "Label9", "Label13"};
         const char* const kinds[] = {"QLabel", "QLineEdit", "QCheckBox", "QLabel", "QLabel"};
         const char* const captions[] = {"-", "", "", "On/Off", "hit"};
+        const char* const fonts[] = {"20.25", "11.25", "-", "12", "12"};
         for (const QString& line : lines(kSlots)) {
             const QStringList f = line.split(QLatin1Char(' '));
             for (int c = 0; c < 5; ++c) {
@@ -161,7 +165,7 @@ private slots:
                 QTest::newRow(qPrintable(name))
                     << kinds[c] << "Frame2"
                     << QRect(f[b].toInt(), f[b + 1].toInt(), f[b + 2].toInt(), f[b + 3].toInt())
-                    << (c != 2) << true << captions[c];
+                    << (c != 2) << true << fonts[c] << captions[c];
             }
         }
     }
@@ -171,6 +175,7 @@ private slots:
         QFETCH(QRect, twips);
         QFETCH(bool, enabled);
         QFETCH(bool, shown);
+        QFETCH(QString, font);
         QFETCH(QString, caption);
         QWidget* w = control(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(w);
@@ -183,35 +188,14 @@ private slots:
             QCOMPARE(captionOf(w), caption);
         QCOMPARE(w->isEnabledTo(w->parentWidget()), enabled);
         QCOMPARE(w->isVisible(), shown);
+        if (font != u"-") {
+            QCOMPARE(w->font().pointSizeF(), QString(font).remove(u'b').toDouble());
+            QCOMPARE(w->font().bold(), font.endsWith(u'b'));
+            QVERIFY(w->font().families().contains(QStringLiteral("MS PGothic")));
+        }
         if (auto* l = qobject_cast<QLabel*>(w)) {
             QVERIFY(l->wordWrap());
             QCOMPARE(l->textFormat(), Qt::PlainText);
-        }
-    }
-
-    void appearance_data() {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("bold");
-        QTest::newRow("20.25") << QStringList{"Label1", "Label5(1)", "Label5(10)"} << 20.25
-                               << false;
-        QTest::newRow("18") << QStringList{"Label2"} << 18.0 << false;
-        QTest::newRow("15.75 bold") << QStringList{"Label10"} << 15.75 << true;
-        QTest::newRow("14.25") << QStringList{"Label7", "Label8"} << 14.25 << false;
-        QTest::newRow("12") << QStringList{"Label9(4)", "Label13(7)"} << 12.0 << false;
-        QTest::newRow("11.25") << QStringList{"Text4(1)", "Text4(10)"} << 11.25 << false;
-        QTest::newRow("9.75") << QStringList{"Text1", "Text2(0)", "Text2(3)", "Text3", "Text22"}
-                              << 9.75 << false;
-    }
-    void appearance() {
-        QFETCH(QStringList, names);
-        QFETCH(double, points);
-        QFETCH(bool, bold);
-        for (const QString& name : names) {
-            QWidget* w = control(name);
-            QCOMPARE(w->font().pointSizeF(), points);
-            QCOMPARE(w->font().bold(), bold);
-            QVERIFY(w->font().families().contains(QStringLiteral("MS PGothic")));
         }
     }
 

@@ -3,13 +3,11 @@
 // Platform services for tests: they record what the window asked for and give scripted answers.
 
 #include "platform/platform.h"
-#include "report/worksheet.h"
 
 #include <QStringList>
 
 #include <deque>
 #include <functional>
-#include <optional>
 
 namespace quorvia::test {
 
@@ -74,13 +72,11 @@ public:
 
 class FakeWorkbookWriter final : public WorkbookWriter {
 public:
-    QStringList paths;                  // paths written to, in order
-    std::optional<Worksheet> lastSheet; // the last sheet handed over
+    QStringList paths; // paths written to, in order
     bool succeed = true;
 
-    bool write(const Worksheet& sheet, const QString& path) override {
+    bool write(const Worksheet&, const QString& path) override {
         paths << path;
-        lastSheet = sheet;
         return succeed;
     }
 };
