@@ -85,13 +85,6 @@ class TestParameterHandlers : public QObject {
     Q_OBJECT
 
 private slots:
-    void exampleFile() {
-        Window win({"P1", "7", "A", "OB", "10", "600", "abc", "10100000000", "Hit", "Cry", "Play"});
-        win.click(win.Command6, "example");
-        QCOMPARE(win.read("example.p"), fileOf({"P1", "0", "A", "OB", "10", "600", "abc", " 1",
-                                                "x0100000000", "Hit", "Cry", "Play"}));
-    }
-
     // Saves over set1.p holding "old", the failed write with a full disk. Questions are answered no
     // where the save fails (only set1, extended to set1.p, may ask); no temporary file may remain.
     void save_data() {

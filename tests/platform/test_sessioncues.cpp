@@ -1,9 +1,9 @@
-// The desktop services a running session relies on: the interval tone and the close question.
+// The close question as the desktop shows it: the application's title, no icon, Yes and No with
+// No the default.
 #include "platform/qtplatform.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QSoundEffect>
 #include <QTest>
 #include <QTimer>
 
@@ -13,20 +13,8 @@ class TestSessionCues : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setApplicationDisplayName(QStringLiteral("Quorvia")); }
-
-    // The tone is a resource the sound effect can load, so it sounds where the bell is silent.
-    void toneLoads() {
-        QSoundEffect effect;
-        effect.setSource(ToneBeeper::toneSource());
-        QTRY_VERIFY_WITH_TIMEOUT(effect.status() == QSoundEffect::Ready ||
-                                     effect.status() == QSoundEffect::Error,
-                                 10000);
-        QCOMPARE(effect.status(), QSoundEffect::Ready);
-    }
-
-    // The close question: the application's title, no icon, Yes and No with No the default.
     void yesNoQuestion() {
+        QApplication::setApplicationDisplayName(QStringLiteral("Quorvia"));
         QStringList seen;
         QTimer answering;
         connect(&answering, &QTimer::timeout, this, [&] {

@@ -24,19 +24,6 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(quorvia::timeWithHundredths(time, format), text);
     }
-
-    // The 1-based start of the last occurrence at or before the last admissible start; 0 when
-    // there is none, -1 for an empty text or pattern.
-    void findLastOccurrence() {
-        const auto find = [](const char* text, const char* pattern, int start) {
-            return quorvia::findLastOccurrence(text, pattern, start, Qt::CaseSensitive);
-        };
-        QCOMPARE(find("", "s", -1), -1);
-        QCOMPARE(find("hh:nn:sS", "s", -1), 7);
-        QCOMPARE(find("aaa", "aa", -1), 2);
-        QCOMPARE(find("abcabc", "abc", 5), 1);
-        QCOMPARE(find("xxabc", "abc", 3), 0);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestSessionClock)
