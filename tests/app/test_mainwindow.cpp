@@ -1,6 +1,6 @@
-// The window driven through its own controls: its structure (containers, overlaps, Tab order),
-// the set-up, a session with its clock ticks, key capture and close question, and the save of the
-// session workbook.
+// The window driven through its own controls and fake desktop services: its structure (containers,
+// overlaps, Tab order), the set-up, a session with its clock ticks, key capture and close question,
+// the save of the session workbook, and the parameter file saved and loaded with real files.
 #include "app/mainwindow.h"
 #include "report/worksheetwindow.h"
 #include "support/fakeplatform.h"
@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +17,36 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace quorvia;
+
+namespace {
+
+const QStringList kNotSaved{"Parameters were not saved."};
+const QStringList kWriteFailed{"An error has occured.\r\nParameters were not saved."};
+const QStringList kReadFailed{"An error has occured.\r\nPlease select a correct file."};
+
+// Values in file line order (Text2(0) to (3), Combo1, Text22, Text1, Check2 and Check3(1) to (10)
+// as one text of 0 clear, 1 ticked, 2 greyed, Text4(1) to (10)): a set-up with commas, quotes,
+// non-ASCII text, empty and greyed boxes, its file, what a load puts back, what a load replaces.
+const QStringList kSetUp =
+    QStringList{"P1, \"Grüße\"", "0", "A", "\"", " 7.50 s", "", "abc", "20120000000"}
+    << "Hit" << QStringList(8) << "Cry ";
+const QStringList kLines =
+    QStringList{"P1, \"\"Grüße\"\"", "0", "A", "\"\"", " 7.50 s", "", "abc", " 2", "x0120000000"}
+    << "Hit" << QStringList(8) << "Cry ";
+const QStringList kLoaded = kSetUp.first(4) + QStringList{"7.5", "0"} + kSetUp.mid(6);
+const QStringList kOld = QStringList{"old", "old", "old", "old", "5", "old", "old", "11211111111"}
+                         << QStringList(10, "old");
+
+QByteArray fileOf(QStringList lines) {
+    lines.resize(19);
+    return '"' + lines.join("\"\r\n\"").toUtf8() + "\"\r\n";
+}
+
+} // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -102,6 +132,40 @@ class TestMainWindow : public QObject {
         return out;
     }
 
+    // The boxes in parameter-file line order; none for the check boxes (line 8).
+    QList<QLineEdit*> texts() const {
+        return {w_->Text2[0], w_->Text2[1], w_->Text2[2], w_->Text2[3], w_->Combo1->lineEdit(),
+                w_->Text22,   w_->Text1,    nullptr,      w_->Text4[1], w_->Text4[2],
+                w_->Text4[3], w_->Text4[4], w_->Text4[5], w_->Text4[6], w_->Text4[7],
+                w_->Text4[8], w_->Text4[9], w_->Text4[10]};
+    }
+    // Box values 0, 1 and 2 are the states 0, 2 and 1: (3 - x) % 3 maps either way.
+    void setControls(const QStringList& v) {
+        for (qsizetype i = 0; i < 18; ++i)
+            if (texts()[i])
+                texts()[i]->setText(v.value(i));
+        w_->combo1Change();
+        for (std::size_t i = 0; i < 11; ++i)
+            (i ? w_->Check3[i] : w_->Check2)
+                ->setCheckState(Qt::CheckState((3 - v[7][i].digitValue()) % 3));
+    }
+    QStringList controls() const {
+        QStringList v;
+        for (const QLineEdit* text : texts())
+            v << (text ? text->text() : QString());
+        for (std::size_t i = 0; i < 11; ++i)
+            v[7] += QString::number((3 - (i ? w_->Check3[i] : w_->Check2)->checkState()) % 3);
+        return v;
+    }
+    // Clicks with the file name to answer in the dialog ("" cancels); gives what it was asked for.
+    QStringList click(QPushButton* button, const QTemporaryDir& dir, const QString& name) {
+        fakes_->dialogs.answers.push_back(name.isEmpty() ? name : dir.filePath(name));
+        button->setEnabled(true);
+        button->click();
+        const FileDialogRequest& r = fakes_->dialogs.calls.value(0).request;
+        return {r.title, r.filter, r.proposedName, r.directory};
+    }
+
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
@@ -163,7 +227,8 @@ private slots:
         QCOMPARE(seen.join(u' '), visited);
     }
 
-    void setAndCheckKeys() {
+    // Set binds the keys to their slots; Check Keys locks them; Reset leads back.
+    void setCheckKeysAndReset() {
         // Names and modes present before the set press carry over where a key stays.
         w_->Frame2->setEnabled(true);
         for (int i : {1, 2, 5}) {
@@ -187,25 +252,18 @@ private slots:
         const SessionRecord& r = w_->record();
         QCOMPARE(QList<qint64>({r.keyCount, r.intervalCount, r.nextEntry, r.entryCapacity}),
                  QList<qint64>({3, 7, 1, 500}));
-        QVERIFY(fakes_->messages.informed.isEmpty());
-    }
 
-    // Reset from checked keys opens the set-up again with everything typed in it kept.
-    void resetLeadsBackKeepingEverythingTyped() {
-        fill(QStringLiteral("ab"), QStringLiteral("600"));
-        w_->command3Click();
-        w_->Text4[1]->setText(QStringLiteral("Talking"));
-        w_->Check3[2]->setChecked(true);
-        w_->command3Click();
+        // Reset opens the set-up again with everything typed in it kept.
         QTest::mouseClick(w_->Command4, Qt::LeftButton);
         QCOMPARE(buttonState(), QStringLiteral("Set 110000"));
         for (int i = 1; i <= 10; ++i)
             QVERIFY(w_->Label5[i]->text() == u"-" && !w_->Check3[i]->isEnabledTo(w_->Frame2));
         QCOMPARE(w_->Text22->text() + w_->Text1->text() + w_->Combo1->currentText() +
-                     w_->Text4[1]->text(),
-                 QStringLiteral("600ab10Talking"));
-        QVERIFY(w_->Check3[2]->isChecked());
+                     w_->Text4[2]->text() + QString::number(w_->Check3[2]->isChecked()),
+                 QStringLiteral("65abc10name 21"));
+        QVERIFY(fakes_->messages.informed.isEmpty());
     }
+
     // Sessions ticked to their end: after every tick the clock, the interval and the beeps (the
     // interval ends at each multiple of its length below the duration), and the end row.
     void sessionRunsToItsEnd_data() {
@@ -371,6 +429,8 @@ private slots:
         unsaved->saveAsButton->click();
         unsaved->saveAsButton->click();
         QCOMPARE(fakes_->workbooks.paths.constLast(), folder.filePath("full-disk.xlsx"));
+        // The second session's hits start again from none: a presses twice in interval 1.
+        QCOMPARE(unsaved->grid->model()->index(23, 4).data().toString(), QStringLiteral("2"));
         QVERIFY(unsaved->isVisible() && !unsaved->close() && !w_->close());
         const QStringList messages{"An error has occured.\r\nData were not saved.",
                                    "Data were not saved.",
@@ -393,6 +453,93 @@ private slots:
         QVERIFY(fakes_->dialogs.calls.isEmpty() && !w_->findChild<WorksheetWindow*>());
         QCOMPARE(fakes_->messages.informed,
                  QStringList{"Excel does not exist.\r\nData were not saved."});
+    }
+
+    // Saves over set1.p holding "old", the failed write with a full disk. Questions are answered no
+    // where the save fails (only set1, extended to set1.p, may ask); no temporary file may remain.
+    void save_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("written");
+        QTest::newRow(".P kept") << "SET1.P" << QStringList() << "SET1.P";
+        QTest::newRow(".txt extended") << "set1.txt" << QStringList() << "set1.txt.p";
+        QTest::newRow("extended name replaced") << "set1" << QStringList() << "set1.p";
+        QTest::newRow("extended name kept") << "set1" << kNotSaved << "";
+        QTest::newRow("cancelled") << "" << kNotSaved << "";
+        QTest::newRow("disk full") << "set1.p" << kWriteFailed << "";
+    }
+
+    void save() {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, written);
+        setControls(kSetUp);
+        QTemporaryDir dir;
+        QFile old(dir.filePath("set1.p"));
+        QVERIFY(old.open(QFile::WriteOnly) && old.write("old") == 3 && old.flush());
+        fakes_->messages.answerYes = messages.isEmpty();
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{messages == kWriteFailed ? 32 : saved.rlim_cur, saved.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const QStringList shown = click(w_->Command6, dir, typed);
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QCOMPARE(shown, (QStringList{"Save As", "Parameter File (*.p)", "A-0", documentsFolder()}));
+        QCOMPARE(fakes_->messages.informed, messages);
+        QVERIFY(!w_->Command6->isEnabled());
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), name == written ? fileOf(kLines) : "old");
+        }
+    }
+
+    // Loads over kOld, of SET1.P unless refused or cancelled: the controls take the loaded values
+    // up to the first that fails; the behaviour names are emptied once a file is accepted.
+    void load_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList failed = kOld.mid(0, 8) << QStringList(10);
+        auto edit = [](auto a, auto b) {
+            return fileOf(kLines).replace(a, b);
+        };
+        auto row = [](const char* tag, const QByteArray& bytes, const QStringList& expected,
+                      const QString& name = "SET1.P", const QStringList& messages = kReadFailed) {
+            QTest::newRow(tag) << name << bytes << expected
+                               << (expected == kLoaded ? QStringList() : messages);
+        };
+        row("cancelled", fileOf(kLines), kOld, "", {});
+        row("refused", fileOf(kLines), kOld, "set1.txt", {"Please select a correct file."});
+        row("LF alone", edit("\r\n", "\n"), kLoaded);
+        row("commas, more than 19 fields", edit("\"\r\n\"", "\",\"") + "a,\"b", kLoaded);
+        row("unquoted, leading blanks", edit("\"Cry \"", " \tCry "), kLoaded);
+        row("Latin-1", edit("\xC3\xBC\xC3\x9F", "\xFC\xDF"), kLoaded);
+        row("18 fields", edit("\"Cry \"\r\n", ""), failed);
+        row("word in line 8", edit("\" 2\"", "on"), kLoaded.mid(0, 7) + failed.mid(7));
+        row("mode 3", edit("x012", "x013"), kLoaded.mid(0, 7) << "20111111111" << QStringList(10));
+        row("no closing quote", fileOf(kLines).chopped(3), failed);
+        row("1M characters", edit("abc", QByteArray(1000000, 'a')), failed);
+    }
+
+    void load() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, expected);
+        QFETCH(QStringList, messages);
+        setControls(kOld);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(name.isEmpty() ? "SET1.P" : name));
+        QVERIFY(file.open(QFile::WriteOnly) && file.write(bytes) == bytes.size() && file.flush());
+        const QStringList shown = click(w_->Command5, dir, name);
+
+        QCOMPARE(shown, (QStringList{"Open File", "Parameter File (*.p)", "", documentsFolder()}));
+        QCOMPARE(fakes_->messages.informed, messages);
+        QCOMPARE(controls(), expected);
+        QCOMPARE(w_->record().intervalLength, expected[4] == "7.5" ? 7.5 : 5.0); // change handling
     }
 };
 
