@@ -81,8 +81,7 @@ private slots:
 
         // 3 intervals of 10 s, count key a pressed 2, 0 and 1 times, to the end.
         QTest::newRow("finished") << Session{"a", 30, 10, "aa 20 a 10", "0"}
-                                  << "A1=s:Participant's ID :   P07|A7=s:Interval Length :   10|"
-                                     "A10=s:Session Finished at   09:05:37.25|A15=s: 0:  0|"
+                                  << "A10=s:Session Finished at   09:05:37.25|A15=s: 0:  0|"
                                      "B15=s:Started|B16=s:a|A18=s: 0:  20|B18=s:a|A19=s: 0:  30|"
                                      "B19=s:Session Finished|A20=-|E14=s:a|E15=s:Behaviour|"
                                      "E16=s:Hits|E20=n:6|E21=s:66.67%|D24=n:1|E24=n:2|D25=n:2|"
