@@ -401,7 +401,6 @@ private slots:
         w_->command7Click();
         QCOMPARE(fakes_->dialogs.calls.value(0).request.proposedName, "P07-4-baseline-KT.xlsx");
         QCOMPARE(fakes_->workbooks.paths, QStringList{folder.filePath("data.xls.xlsx")});
-        QCOMPARE(w_->filePath(), folder.filePath("data.xls.xlsx"));
         auto* sheet = w_->findChild<WorksheetWindow*>();
         QVERIFY(sheet && !sheet->isVisible()); // shown the names and modes, closed when saved
         const QAbstractItemModel* grid = sheet->grid->model();
@@ -420,7 +419,6 @@ private slots:
         fakes_->workbooks.succeed = false;
         fakes_->dialogs.answers = {folder.filePath("full-disk"), "", folder.filePath("results")};
         w_->command7Click();
-        QCOMPARE(w_->filePath(), QString());
         WorksheetWindow* unsaved = w_->findChild<WorksheetWindow*>();
         unsaved->saveAsButton->click();
         unsaved->saveAsButton->click();
@@ -439,7 +437,6 @@ private slots:
         fakes_->dialogs.answers = {existing.fileName()};
         unsaved->saveAsButton->click();
         QCOMPARE(fakes_->workbooks.paths.constLast(), existing.fileName());
-        QCOMPARE(w_->filePath(), existing.fileName());
         QCOMPARE(fakes_->messages.informed + fakes_->messages.asked, messages); // nothing more
         QVERIFY(!unsaved->isVisible());
     }
