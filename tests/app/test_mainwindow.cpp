@@ -1,100 +1,49 @@
+// The window driven through its own controls and fake desktop services: its structure (containers,
+// overlaps, Tab order), the set-up, a session with its clock ticks, key capture and close question,
+// the save of the session workbook, and the parameter file saved and loaded with real files.
 #include "app/mainwindow.h"
+#include "report/worksheetwindow.h"
 #include "support/fakeplatform.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace quorvia;
 
 namespace {
 
-// The controls of the window: name, kind, container, left, top, width, height (twips), enabled
-// itself, shown, font size in points ("b" bold, "-" the window's), then the caption after "|"
-// ("*" for the date, which is not fixed).
-const char* const kControls = R"(
-Label7 QLabel Form1 240 360 975 255 1 1 14.25|Time
-Label2 QLabel Form1 240 840 1215 375 1 1 18| 0:　0
-Label8 QLabel Form1 1680 360 1095 255 1 1 14.25|Interval
-Label10 QLabel Form1 1680 840 1455 375 1 1 15.75b|Interval
-Command1 QPushButton Form1 3360 840 975 495 0 1 -|Start
-Label1 QLabel Form1 240 1560 2055 495 1 1 20.25|Status
-Command2 QPushButton Form1 3360 1560 975 375 0 1 -|Terminate
-Label22 QLabel Form1 240 2280 735 375 1 1 -|Last Key Being Hit
-Label3 QLabel Form1 240 2760 735 495 1 1 -|Input
-Label23 QLabel Form1 1320 2280 855 375 1 1 -|Number of Key Hit
-Label4 QLabel Form1 1320 2760 735 495 1 1 -|Times Hit
-Frame3 QGroupBox Form1 2400 2280 1935 855 0 1 -|Save Data
-Frame1 QGroupBox Form1 4560 360 5415 3135 1 1 -|Session Paramaters
-Command3 QPushButton Form1 10200 360 1095 495 1 1 -|Set
-Command4 QPushButton Form1 10200 1080 1095 495 0 1 -|Reset
-Command6 QPushButton Form1 10200 1800 1095 495 0 1 -|Save Parameters
-Frame2 QGroupBox Form1 120 3600 11175 2895 0 1 -|Key Counter
-Label13(0) QLabel Form1 2520 3240 255 255 1 0 -|gomi
-Label9(0) QLabel Form1 2880 3240 255 255 1 0 -|gomi
-Label15 QLabel Frame1 240 360 1215 255 1 1 -|Participant's ID
-Text2(0) QLineEdit Frame1 120 600 1335 375 1 1 9.75|
-Label16 QLabel Frame1 1560 360 1215 255 1 1 -|Session No.
-Text2(1) QLineEdit Frame1 1680 600 615 375 1 1 9.75|
-Label17 QLabel Frame1 2760 360 855 255 1 1 -|Condition
-Text2(2) QLineEdit Frame1 2640 600 1215 375 1 1 9.75|
-Label18 QLabel Frame1 3960 360 1095 255 1 1 -|Observer's ID
-Text2(3) QLineEdit Frame1 4080 600 1215 375 1 1 9.75|
-Label20 QLabel Frame1 120 1080 1335 255 1 1 -|Session Date
-Text3 QLineEdit Frame1 120 1320 1215 375 1 1 9.75|*
-Label19 QLabel Frame1 1560 1080 1575 255 1 1 -|Session Started at
-Label21 QLabel Frame1 1800 1320 1095 375 1 1 -|Time
-Label26 QLabel Frame1 3240 1080 1575 255 1 1 -|Session Ended at
-Label25 QLabel Frame1 3480 1320 1455 375 1 1 -|Time
-Label11 QLabel Frame1 120 1920 1335 255 1 1 -|Interval Length
-Combo1 QComboBox Frame1 120 2160 1095 300 1 1 -| in Seconds
-Label6 QLabel Frame1 1560 1920 1335 255 1 1 -|Session Duration
-Text22 QLineEdit Frame1 1560 2160 975 375 1 1 9.75|
-Label12 QLabel Frame1 3120 1920 1215 255 1 1 -|Keys to Hit
-Text1 QLineEdit Frame1 3120 2160 1575 375 1 1 9.75|
-Check2 QCheckBox Frame1 120 2640 255 255 1 1 -|
-Label14 QLabel Frame1 360 2640 2415 255 1 1 -|Beep at Every Interval's End
-Command5 QPushButton Frame1 3120 2640 1575 375 1 1 -|Load Parameters
-Command7 QPushButton Frame3 120 360 1095 375 1 1 -|Yes
-Command8 QPushButton Frame3 1320 360 495 375 1 1 -|No
-)";
+const QStringList kNotSaved{"Parameters were not saved."};
+const QStringList kWriteFailed{"An error has occured.\r\nParameters were not saved."};
+const QStringList kReadFailed{"An error has occured.\r\nPlease select a correct file."};
 
-// The key slots: slot, then left, top, width, height of Label5, Text4, Check3, Label9, Label13.
-// Their fonts: 20.25, 11.25, the window's, 12 and 12 points.
-const char* const kSlots = R"(
-1 240 240 255 375 600 360 1215 375 240 720 255 255 600 720 855 375 600 1080 735 255
-2 2520 240 255 375 2910 360 1215 375 2640 720 255 255 3000 720 855 375 3000 1080 735 255
-3 4800 240 255 375 5220 360 1215 375 4920 720 255 255 5280 720 855 375 5280 1080 735 255
-4 7170 240 255 375 7530 360 1215 375 7200 720 255 255 7560 720 855 375 7560 1080 735 255
-5 9480 240 255 375 9840 360 1215 375 9480 720 255 255 9840 720 855 375 9840 1080 735 255
-6 240 1560 495 375 600 1680 1215 375 240 2040 255 255 600 2040 855 375 600 2400 735 255
-7 2520 1560 495 375 2910 1680 1215 375 2520 2040 255 255 2880 2040 855 375 2880 2400 735 255
-8 4800 1560 495 375 5220 1680 1215 375 4920 2040 255 255 5280 2040 855 375 5280 2400 735 255
-9 7200 1560 495 375 7530 1680 1215 375 7200 2040 255 255 7560 2040 855 375 7560 2400 735 255
-10 9480 1560 495 375 9840 1680 1215 375 9480 2040 255 255 9840 2040 855 375 9840 2400 735 255
-)";
+// Values in file line order (Text2(0) to (3), Combo1, Text22, Text1, Check2 and Check3(1) to (10)
+// as one text of 0 clear, 1 ticked, 2 greyed, Text4(1) to (10)): a set-up with commas, quotes,
+// non-ASCII text, empty and greyed boxes, its file, what a load puts back, what a load replaces.
+const QStringList kSetUp =
+    QStringList{"P1, \"Grüße\"", "0", "A", "\"", " 7.50 s", "", "abc", "20120000000"}
+    << "Hit" << QStringList(8) << "Cry ";
+const QStringList kLines =
+    QStringList{"P1, \"\"Grüße\"\"", "0", "A", "\"\"", " 7.50 s", "", "abc", " 2", "x0120000000"}
+    << "Hit" << QStringList(8) << "Cry ";
+const QStringList kLoaded = kSetUp.first(4) + QStringList{"7.5", "0"} + kSetUp.mid(6);
+const QStringList kOld = QStringList{"old", "old", "old", "old", "5", "old", "old", "11211111111"}
+                         << QStringList(10, "old");
 
-QString captionOf(QWidget* w) {
-    if (auto* l = qobject_cast<QLabel*>(w))
-        return l->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(w))
-        return b->text();
-    if (auto* g = qobject_cast<QGroupBox*>(w))
-        return g->title();
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        return e->text();
-    if (auto* c = qobject_cast<QComboBox*>(w))
-        return c->currentText();
-    return QStringLiteral("<unknown kind>");
-}
-
-QStringList lines(const char* table) {
-    return QString::fromUtf8(table).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+QByteArray fileOf(QStringList lines) {
+    lines.resize(19);
+    return '"' + lines.join("\"\r\n\"").toUtf8() + "\"\r\n";
 }
 
 } // namespace
@@ -102,195 +51,486 @@ QStringList lines(const char* table) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    test::FakePlatform fakes_;
+    std::unique_ptr<test::FakePlatform> fakes_;
     std::unique_ptr<MainWindow> w_;
 
-    QWidget* control(const QString& name) { return w_->findChild<QWidget*>(name); }
+    // Fills in session 4 of P07; the set-up stays open.
+    void fill(const QString& keys, const QString& duration, int interval = 10) {
+        for (std::size_t i = 0; i < 4; ++i)
+            w_->Text2.at(i)->setText(QStringList{"P07", "4", "baseline", "KT"}.at(qsizetype(i)));
+        w_->Text3->setText("2026/12/06");
+        w_->Combo1->setEditText(QString::number(interval));
+        w_->Text22->setText(duration);
+        w_->Text1->setText(keys);
+    }
+
+    // Fills in, then "Set" and "Check Keys": slot 1 counts Talking, slot 2 switches Seated.
+    bool setUp(const QString& keys, const QString& duration, int interval = 30,
+               Qt::CheckState beep = Qt::Checked) {
+        fill(keys, duration, interval);
+        w_->Check2->setCheckState(beep);
+        w_->Command3->click();
+        w_->Text4[1]->setText("Talking");
+        w_->Text4[2]->setText("Seated");
+        w_->Check3[2]->setChecked(true);
+        w_->Command3->click();
+        return w_->Command1->isEnabled() && w_->Command1->text() == QLatin1String("Start");
+    }
+
+    // Caption of Command3, then enabled: Command3, Frame1, Frame2, Command1, Command4, Command6.
+    QString buttonState() const {
+        QString state = w_->Command3->text() + QLatin1Char(' ');
+        for (QWidget* c : std::initializer_list<QWidget*>{w_->Command3, w_->Frame1, w_->Frame2,
+                                                          w_->Command1, w_->Command4, w_->Command6})
+            state += c->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return state;
+    }
+
+    // '.' is one tick (the time of day moves on a second); 'S' clicks Command1, 'M' clicks it
+    // with the mouse, 'T' clicks Terminate, 'N' answers No; 'E' types ESC, any other character
+    // types itself, through the window system into the active window.
+    void play(const QString& script) {
+        for (const QChar c : script) {
+            fakes_->clock.time = fakes_->clock.time.addSecs(c == u'.' ? 1 : 0);
+            if (c == u'.')
+                w_->timer1Timer();
+            else if (c == u'S' || c == u'T' || c == u'N')
+                (c == u'S' ? w_->Command1 : c == u'T' ? w_->Command2 : w_->Command8)->click();
+            else if (c == u'M')
+                QTest::mouseClick(w_->Command1, Qt::LeftButton);
+            else
+                QTest::keyClick(QApplication::focusWindow(), c == u'E' ? '\x1b' : c.toLatin1());
+        }
+    }
+
+    // Session number, status (red or not), clock, interval, start, end, entry number, Command1's
+    // caption, the controls enabled and what runs, and the beeps so far.
+    QString displays() const {
+        const bool red = w_->Label1->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
+        QStringList out{w_->Text2[1]->text(), w_->Label1->text() + (red ? " in red" : "")};
+        for (const QLabel* l : {w_->Label2, w_->Label10, w_->Label21, w_->Label25, w_->Label4})
+            out << l->text();
+        QStringList on;
+        for (const char* name :
+             {"Command1", "Command2", "Command3", "Command4", "Command6", "Frame1", "Frame3"})
+            if (w_->findChild<QWidget*>(name)->isEnabled())
+                on << name;
+        on << (w_->Timer1->isActive() ? "Timer1" : "") << (w_->keyCaptureOn() ? "keys" : "");
+        on.removeAll(QString());
+        out << w_->Command1->text() << on.join(u' ') << QString::number(fakes_->beeper.beeps);
+        return out.join(u'|');
+    }
+
+    // The rows before nextEntry as "time|event", then the end row at nextEntry, if written, as
+    // "end time|event".
+    QStringList rows() const {
+        QStringList out;
+        const SessionRecord& r = w_->record();
+        for (qint64 n = 1; n <= r.nextEntry; ++n)
+            if (n < r.nextEntry || !r.entryEvent(n).isEmpty())
+                out << (n < r.nextEntry ? "" : "end") + r.entryTime(n) + u'|' + r.entryEvent(n);
+        return out;
+    }
+
+    // The boxes in parameter-file line order; none for the check boxes (line 8).
+    QList<QLineEdit*> texts() const {
+        return {w_->Text2[0], w_->Text2[1], w_->Text2[2], w_->Text2[3], w_->Combo1->lineEdit(),
+                w_->Text22,   w_->Text1,    nullptr,      w_->Text4[1], w_->Text4[2],
+                w_->Text4[3], w_->Text4[4], w_->Text4[5], w_->Text4[6], w_->Text4[7],
+                w_->Text4[8], w_->Text4[9], w_->Text4[10]};
+    }
+    // Box values 0, 1 and 2 are the states 0, 2 and 1: (3 - x) % 3 maps either way.
+    void setControls(const QStringList& v) {
+        for (qsizetype i = 0; i < 18; ++i)
+            if (texts()[i])
+                texts()[i]->setText(v.value(i));
+        w_->combo1Change();
+        for (std::size_t i = 0; i < 11; ++i)
+            (i ? w_->Check3[i] : w_->Check2)
+                ->setCheckState(Qt::CheckState((3 - v[7][i].digitValue()) % 3));
+    }
+    QStringList controls() const {
+        QStringList v;
+        for (const QLineEdit* text : texts())
+            v << (text ? text->text() : QString());
+        for (std::size_t i = 0; i < 11; ++i)
+            v[7] += QString::number((3 - (i ? w_->Check3[i] : w_->Check2)->checkState()) % 3);
+        return v;
+    }
+    // Clicks with the file name to answer in the dialog ("" cancels); gives the name it proposed.
+    QString click(QPushButton* button, const QTemporaryDir& dir, const QString& name) {
+        fakes_->dialogs.answers.push_back(name.isEmpty() ? name : dir.filePath(name));
+        button->setEnabled(true);
+        button->click();
+        return fakes_->dialogs.calls.value(0).request.proposedName;
+    }
 
 private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
     void init() {
-        w_ = std::make_unique<MainWindow>(fakes_.platform);
-        w_->startUp();
+        w_.reset();
+        fakes_ = std::make_unique<test::FakePlatform>();
+        fakes_->clock.time = QTime(8, 30, 15, 999);
+        w_ = std::make_unique<MainWindow>(fakes_->platform);
         w_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-    }
-    void cleanup() { w_.reset(); }
-
-    void theWindow() {
-        QCOMPARE(w_->objectName(), QStringLiteral("Form1"));
-        QCOMPARE(w_->windowTitle(), QStringLiteral("Quorvia   ver. 1.0"));
-        QCOMPARE(w_->size(), QSize(767, 445));
-        QCOMPARE(w_->minimumSize(), w_->maximumSize());
-        const Qt::WindowFlags flags = w_->windowFlags();
-        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-        QVERIFY(!w_->keyCaptureOn());
-        QCOMPARE(w_->Timer1->interval(), 1000);
-        QCOMPARE(w_->Timer1->timerType(), Qt::PreciseTimer);
-        QVERIFY(!w_->Timer1->isActive());
-        QStringList entries;
-        for (int i = 0; i < w_->Combo1->count(); ++i)
-            entries << w_->Combo1->itemText(i);
-        QCOMPARE(entries, QStringList({"5", "6", "10", "12", "15", "20", "30", "60"}));
-        QVERIFY(w_->Combo1->isEditable());
-        QCOMPARE(w_->Text3->text(),
-                 QLocale::system().toString(fakes_.clock.date, QLocale::ShortFormat));
-    }
-
-    void inventory_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("container");
-        QTest::addColumn<QRect>("twips");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<QString>("font");
-        QTest::addColumn<QString>("caption");
-        for (const QString& line : lines(kControls)) {
-            const QString caption = line.section(QLatin1Char('|'), 1);
-            const QStringList f = line.section(QLatin1Char('|'), 0, 0).split(QLatin1Char(' '));
-            QTest::newRow(qPrintable(f[0]))
-                << f[1] << f[2] << QRect(f[3].toInt(), f[4].toInt(), f[5].toInt(), f[6].toInt())
-                << (f[7] == u"1") << (f[8] == u"1") << f[9] << caption;
-        }
-        const char* const names[] = {"Label5", "Text4", "Check3", "Label9", "Label13"};
-        const char* const kinds[] = {"QLabel", "QLineEdit", "QCheckBox", "QLabel", "QLabel"};
-        const char* const captions[] = {"-", "", "", "On/Off", "hit"};
-        const char* const fonts[] = {"20.25", "11.25", "-", "12", "12"};
-        for (const QString& line : lines(kSlots)) {
-            const QStringList f = line.split(QLatin1Char(' '));
-            for (int c = 0; c < 5; ++c) {
-                const QString name = QStringLiteral("%1(%2)").arg(names[c], f[0]);
-                const int b = 1 + 4 * c;
-                QTest::newRow(qPrintable(name))
-                    << kinds[c] << "Frame2"
-                    << QRect(f[b].toInt(), f[b + 1].toInt(), f[b + 2].toInt(), f[b + 3].toInt())
-                    << (c != 2) << true << fonts[c] << captions[c];
-            }
-        }
-    }
-    void inventory() {
-        QFETCH(QString, kind);
-        QFETCH(QString, container);
-        QFETCH(QRect, twips);
-        QFETCH(bool, enabled);
-        QFETCH(bool, shown);
-        QFETCH(QString, font);
-        QFETCH(QString, caption);
-        QWidget* w = control(QString::fromLatin1(QTest::currentDataTag()));
-        QVERIFY(w);
-        QCOMPARE(QString::fromLatin1(w->metaObject()->className()), kind);
-        QCOMPARE(w->parentWidget()->objectName(), container);
-        // 15 twips make one pixel at 96 dots per inch.
-        QCOMPARE(w->geometry(), QRect(twips.left() / 15, twips.top() / 15, twips.width() / 15,
-                                      twips.height() / 15));
-        if (caption != u"*")
-            QCOMPARE(captionOf(w), caption);
-        QCOMPARE(w->isEnabledTo(w->parentWidget()), enabled);
-        QCOMPARE(w->isVisible(), shown);
-        if (font != u"-") {
-            QCOMPARE(w->font().pointSizeF(), QString(font).remove(u'b').toDouble());
-            QCOMPARE(w->font().bold(), font.endsWith(u'b'));
-            QVERIFY(w->font().families().contains(QStringLiteral("MS PGothic")));
-        }
-        if (auto* l = qobject_cast<QLabel*>(w)) {
-            QVERIFY(l->wordWrap());
-            QCOMPARE(l->textFormat(), Qt::PlainText);
-        }
-    }
-
-    void displaysAndInputMethod() {
-        QCOMPARE(w_->Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        QCOMPARE(w_->Label2->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-        QCOMPARE(w_->Label10->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        for (QLabel* l : {w_->Label1, w_->Label2, w_->Label10, w_->Label3, w_->Label4})
-            QVERIFY2(l->frameShape() != QFrame::NoFrame, qPrintable(l->objectName()));
-        QCOMPARE(w_->Label7->frameShape(), QFrame::NoFrame);
-        for (QLabel* l : {w_->Label1, w_->Label2}) {
-            QCOMPARE(l->palette().color(QPalette::WindowText), QColor(8, 0, 0));
-            QCOMPARE(l->palette().color(QPalette::Window), QColor(Qt::white));
-            QVERIFY(l->autoFillBackground());
-        }
-        // The input method is off in the boxes that take numbers, keys and the date.
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{w_->Text2[1], w_->Text3, w_->Text22, w_->Text1})
-            QVERIFY(!w->testAttribute(Qt::WA_InputMethodEnabled));
-        for (QWidget* w : std::initializer_list<QWidget*>{w_->Text2[0], w_->Text2[2], w_->Text4[5]})
-            QVERIFY(w->testAttribute(Qt::WA_InputMethodEnabled));
-    }
-
-    void tabOrderAndFirstFocus() {
-        QStringList expected{"Command1", "Command2", "Check2", "Text22", "Text1"};
-        for (int i = 10; i >= 1; --i)
-            expected << QStringLiteral("Check3(%1)").arg(i);
-        expected << "Command3"
-                 << "Command4"
-                 << "Combo1"
-                 << "Text2(0)"
-                 << "Text2(1)"
-                 << "Text2(2)"
-                 << "Text2(3)"
-                 << "Text3"
-                 << "Command5"
-                 << "Command6"
-                 << "Command8"
-                 << "Command7";
-        for (int i = 1; i <= 10; ++i)
-            expected << QStringLiteral("Text4(%1)").arg(i);
-        QStringList chain;
-        QWidget* w = w_->Command1;
-        do {
-            if (expected.contains(w->objectName()) && !chain.contains(w->objectName()))
-                chain << w->objectName();
-            w = w->nextInFocusChain();
-        } while (w != w_->Command1);
-        QCOMPARE(chain, expected);
-
-        // At start-up the focus is on the beep box; Tab skips what cannot be used.
         w_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w_.get()));
-        QCOMPARE(QApplication::focusWidget(), w_->Check2);
-        for (QWidget* next : std::initializer_list<QWidget*>{w_->Text22, w_->Text1, w_->Command3}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
-        }
-        // Typing now only edits the focused box: no key is counted.
-        w_->Text1->setFocus();
-        QTest::keyClicks(w_->Text1, QStringLiteral("ab"));
-        QCOMPARE(w_->Text1->text(), QStringLiteral("ab"));
-        QCOMPARE(w_->Label3->text(), QStringLiteral("Input"));
     }
 
-    void aFrameLocksItsControlsAndGivesBackTheirOwnState() {
-        QCheckBox* mode = w_->Check3[3];
-        QLineEdit* name = w_->Text4[3];
-        QVERIFY(!name->isEnabled());
-        w_->Frame2->setEnabled(true);
-        QVERIFY(name->isEnabled());
-        QVERIFY(!mode->isEnabled()); // disabled itself: stays so inside an enabled frame
-        mode->setEnabled(true);
-        w_->Frame2->setEnabled(false);
-        QVERIFY(!mode->isEnabled());
-        w_->Frame2->setEnabled(true);
-        QVERIFY(mode->isEnabled());
+    // Every shown control lies inside its container; no input (button, box, check box) or frame
+    // overlaps another beside it. (Headings may touch their boxes by a pixel.)
+    void controlsInsideTheirContainersWithoutOverlaps() {
+        QList<QWidget*> shown;
+        for (QWidget* c : w_->findChildren<QWidget*>())
+            if (!c->objectName().isEmpty() && !c->objectName().startsWith(u"qt_") &&
+                c->isVisibleTo(w_.get()))
+                shown << c;
+        for (QWidget* c : shown) {
+            QVERIFY2(c->parentWidget()->rect().contains(c->geometry()),
+                     qPrintable(c->objectName()));
+            for (QWidget* s : shown)
+                if (s != c && s->parentWidget() == c->parentWidget() && !qobject_cast<QLabel*>(c) &&
+                    !qobject_cast<QLabel*>(s))
+                    QVERIFY2(!s->geometry().intersects(c->geometry()),
+                             qPrintable(s->objectName() + " overlaps " + c->objectName()));
+        }
     }
 
-    void accessibility() {
-        // Boxes without a text of their own carry a name; headings are buddies of their boxes.
-        QVERIFY(!w_->Check2->accessibleName().isEmpty());
-        for (int i = 1; i <= 10; ++i) {
-            QVERIFY(w_->Check3[i]->accessibleName().contains(QString::number(i)));
-            QVERIFY(w_->Text4[i]->accessibleName().contains(QString::number(i)));
+    // Tab from the focused control visits the usable inputs in their order and comes round.
+    void tabVisitsTheUsableInputsInOrder_data() {
+        QTest::addColumn<int>("setPresses");
+        QTest::addColumn<QString>("visited");
+        QTest::newRow("start-up")
+            << 0
+            << "Check2 Text22 Text1 Command3 Combo1 Text2(0) Text2(1) Text2(2) "
+               "Text2(3) Text3 Command5 Check2";
+        QTest::newRow("keys open") << 1
+                                   << "Check3(2) Check3(1) Command3 Command4 Text4(1) "
+                                      "Text4(2) Check3(2)";
+        QTest::newRow("keys checked") << 2 << "Command1 Command4 Command6 Command1";
+    }
+    void tabVisitsTheUsableInputsInOrder() {
+        QFETCH(int, setPresses);
+        QFETCH(QString, visited);
+        fill(QStringLiteral("ab"), QStringLiteral("60"));
+        for (int i = 0; i < setPresses; ++i)
+            w_->command3Click();
+        w_->findChild<QWidget*>(visited.section(u' ', 0, 0))->setFocus();
+        QStringList seen;
+        for (qsizetype i = visited.count(u' '); i >= 0; --i) {
+            QWidget* focus = QApplication::focusWidget();
+            seen << (focus->objectName().isEmpty() ? focus->parentWidget() : focus)->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
         }
-        const QList<std::pair<QLabel*, QWidget*>> buddies{
-            {w_->Label15, w_->Text2[0]}, {w_->Label16, w_->Text2[1]}, {w_->Label17, w_->Text2[2]},
-            {w_->Label18, w_->Text2[3]}, {w_->Label20, w_->Text3},    {w_->Label11, w_->Combo1},
-            {w_->Label6, w_->Text22},    {w_->Label12, w_->Text1},    {w_->Label14, w_->Check2}};
-        for (const auto& [heading, box] : buddies)
-            QCOMPARE(heading->buddy(), box);
-        // Labels and buttons keep their visible text as what a screen reader reads.
-        QVERIFY(w_->Command3->accessibleName().isEmpty());
-        QVERIFY(w_->Label1->accessibleName().isEmpty());
+        QCOMPARE(seen.join(u' '), visited);
+    }
+
+    // Set binds the keys to their slots; Check Keys locks them; Reset leads back.
+    void setCheckKeysAndReset() {
+        // Names and modes present before the set press carry over where a key stays.
+        w_->Frame2->setEnabled(true);
+        for (int i : {1, 2, 5}) {
+            w_->Check3[i]->setEnabled(true);
+            w_->Check3[i]->setChecked(true);
+            w_->Text4[i]->setText(QStringLiteral("name %1").arg(i));
+        }
+        fill(QStringLiteral("abc"), QStringLiteral("65"));
+        QTest::mouseClick(w_->Command3, Qt::LeftButton);
+        QCOMPARE(buttonState(), QStringLiteral("Check Keys 101010"));
+        QString slotTexts;
+        for (int i = 1; i <= 10; ++i)
+            slotTexts += w_->Label5[i]->text() + (w_->Check3[i]->isEnabled() ? "+" : "") +
+                         (w_->Check3[i]->isChecked() ? "x" : "") + w_->Text4[i]->text() + u'|';
+        QCOMPARE(slotTexts, QStringLiteral("A+xname 1|B+xname 2|C+|-|-|-|-|-|-|-|"));
+
+        w_->Check3[1]->setChecked(false);
+        QTest::mouseClick(w_->Command3, Qt::LeftButton);
+        QCOMPARE(buttonState(), QStringLiteral("Check Keys 000111"));
+        QCOMPARE(w_->Label9[2]->text(), QStringLiteral("Off")); // the On/Off slot
+        const SessionRecord& r = w_->record();
+        QCOMPARE(QList<qint64>({r.keyCount, r.intervalCount, r.nextEntry, r.entryCapacity}),
+                 QList<qint64>({3, 7, 1, 500}));
+
+        // Reset opens the set-up again with everything typed in it kept.
+        QTest::mouseClick(w_->Command4, Qt::LeftButton);
+        QCOMPARE(buttonState(), QStringLiteral("Set 110000"));
+        for (int i = 1; i <= 10; ++i)
+            QVERIFY(w_->Label5[i]->text() == u"-" && !w_->Check3[i]->isEnabledTo(w_->Frame2));
+        QCOMPARE(w_->Text22->text() + w_->Text1->text() + w_->Combo1->currentText() +
+                     w_->Text4[2]->text() + QString::number(w_->Check3[2]->isChecked()),
+                 QStringLiteral("65abc10name 21"));
+        QVERIFY(fakes_->messages.informed.isEmpty());
+    }
+
+    // Sessions ticked to their end: after every tick the clock, the interval and the beeps (the
+    // interval ends at each multiple of its length below the duration), and the end row.
+    void sessionRunsToItsEnd_data() {
+        QTest::addColumn<QString>("duration");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<Qt::CheckState>("beepBox");
+        QTest::addColumn<int>("ends"); // interval ends in the session
+        QTest::addColumn<QString>("lastClock");
+        QTest::newRow("100 s / 30 s") << "100" << 30 << Qt::Checked << 3 << " 1:  40";
+        QTest::newRow("90 s / 30 s") << "90" << 30 << Qt::Checked << 2 << " 1:  30";
+        QTest::newRow("beep box grey") << "100" << 30 << Qt::PartiallyChecked << 3 << " 1:  40";
+        QTest::newRow("shorter than the interval") << "5" << 60 << Qt::Checked << 0 << " 0:  5";
+        QTest::newRow("10.5 s ends on tick 11") << "10.5" << 5 << Qt::Checked << 2 << " 0:  11";
+    }
+    void sessionRunsToItsEnd() {
+        QFETCH(QString, duration);
+        QFETCH(int, interval);
+        QFETCH(Qt::CheckState, beepBox);
+        QFETCH(int, ends);
+        QFETCH(QString, lastClock);
+        QVERIFY(setUp("ab", duration, interval, beepBox));
+        play("S");
+        for (int t = 1; w_->Label1->text() == QLatin1String("Recording") && t <= 3600; ++t) {
+            play(".");
+            const int ended = qMin(t / interval, ends);
+            QCOMPARE(w_->Label2->text() + w_->Label10->text(),
+                     QStringLiteral(" %1:  %2 %3").arg(t / 60).arg(t % 60).arg(ended + 1));
+            QCOMPARE(fakes_->beeper.beeps, beepBox == Qt::Checked ? ended : 0);
+        }
+        QCOMPARE(rows(), QStringList{"end" + lastClock + "|Session Finished"});
+    }
+
+    // States reached through the controls (keys "ab", 30-s intervals, beep on): what the window
+    // shows and logs, and whether closing it asks first. No to the question changes nothing
+    // (the clock runs on meanwhile); Yes closes.
+    void sessionStates_data() {
+        QTest::addColumn<int>("duration");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("ESC at 0:20, Terminate")
+            << 100 << "S...aM.......ES..........ET"
+            << QStringList{" 0:  3|a", " 0:  10|Session Paused", " 0:  20|Session Paused",
+                           "end 0:  20|Session Terminated"}
+            << "4|Stopped| 0:  20| 1|08:30:15.99|08:30:35.99| 0|Confirm|Frame3|0" << true;
+        QTest::newRow("pause at 0:29, resume")
+            << 100 << "S" + QString(29, u'.') + "aES.b"
+            << QStringList{" 0:  29|a", " 0:  29|Session Paused", " 0:  30|b"}
+            << "4|Recording| 0:  30| 2|08:30:15.99|08:30:44.99| 3|Hit ESC to pause|Timer1 keys|1"
+            << true;
+        QTest::newRow("keys count only while recording")
+            << 5 << "aSaEbESb.....a"
+            << QStringList{" 0:  0|a", " 0:  0|Session Paused", " 0:  0|b",
+                           "end 0:  5|Session Finished"}
+            << "4|Finished in red| 0:  5| 1|08:30:15.99|08:30:20.99| 3|Confirm|Frame3|0" << true;
+        QTest::newRow("No after the end")
+            << 5 << "S.....N" << QStringList{"end 0:  5|Session Finished"}
+            << "4|Finished in red| 0:  5| 1|08:30:15.99|08:30:20.99|Times Hit|Confirm|Command1|0"
+            << false;
+        QTest::newRow("Confirm after session 4")
+            << 5 << "S.....NS" << QStringList{"end 0:  5|Session Finished"}
+            << "5|Set| 0: 0|interval|Time|Time|Times Hit|Start|Command3 Frame1|0" << false;
+    }
+    void sessionStates() {
+        QFETCH(int, duration);
+        QFETCH(QString, script);
+        QFETCH(QStringList, log);
+        QFETCH(QString, shown);
+        QFETCH(bool, asks);
+        QVERIFY(setUp("ab", QString::number(duration)));
+        play(script);
+        QCOMPARE(displays(), shown);
+        QCOMPARE(rows(), log);
+        const bool timerOn = w_->Timer1->isActive();
+        bool ranWhileAsking = !timerOn;
+        fakes_->messages.whileAsking = [&] {
+            ranWhileAsking = w_->Timer1->isActive();
+        };
+        QCOMPARE(w_->close(), !asks);
+        const QString question = "Session data have not been saved.\r\nClose anyway?";
+        QCOMPARE(fakes_->messages.asked, asks ? QStringList{question} : QStringList{});
+        if (asks) {
+            QCOMPARE(displays(), shown);
+            QCOMPARE(ranWhileAsking, timerOn);
+            fakes_->messages.answerYes = true;
+            QVERIFY(w_->close());
+        }
+    }
+
+    // Every character typed while the window is active reaches the handler exactly once,
+    // whichever widget has the focus, although an application-wide filter sees a key event again
+    // at each parent it is passed on to; and the focused widget still gets it. Another window
+    // keeps its keys.
+    void keysReachTheHandlerOnce_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QStringList>("log");
+        const QStringList all{" 0:  0|a", " 0:  0|b", " 0:  0|Session Paused"};
+        for (const char* focus : {"nothing", "Command1", "Text2(0)"})
+            QTest::newRow(focus) << focus << all;
+        QTest::newRow("another window") << "" << QStringList{};
+    }
+    void keysReachTheHandlerOnce() {
+        QFETCH(QString, focus);
+        QFETCH(QStringList, log);
+        QVERIFY(setUp("ab", "100"));
+        play(focus == QLatin1String("Command1") ? "M" : "S"); // the mouse gives Command1 the focus
+        QLineEdit other; // in a window of its own, with no name
+        QLineEdit* box = focus.isEmpty() ? &other : w_->Text2[0];
+        const bool intoBox = box->objectName() == focus;
+        if (intoBox) {
+            w_->Frame1->setEnabled(true); // the set press locked it; opened to type into a box
+            box->clear();
+            box->show();
+            box->activateWindow();
+            box->setFocus();
+            QVERIFY(QTest::qWaitForWindowActive(box->window()));
+        }
+        const QWidget* focused = QApplication::focusWidget();
+        QCOMPARE(focused ? focused->objectName() : QStringLiteral("nothing"), focus);
+        play("axbE");
+        QCOMPARE(rows(), log);
+        if (intoBox)
+            QCOMPARE(box->text(), QStringLiteral("axb"));
+    }
+
+    // "Yes": the Save As dialog, the worksheet of the record and the controls, ".xlsx" appended.
+    // The next session's save fails, is cancelled, then names a file whose extended name exists
+    // and is not replaced unasked; while unsaved nothing closes unasked; "Save As..." saves it.
+    void yesSavesTheWorkbookThroughEveryFailure() {
+        QTemporaryDir folder;
+        const QString script = "Saab" + QString(20, u'.') + u'a' + QString(10, u'.');
+        QVERIFY(setUp("ab", "30", 10));
+        play(script);
+        fakes_->dialogs.answers = {folder.filePath("data.xls")};
+        w_->command7Click();
+        QCOMPARE(fakes_->dialogs.calls.value(0).request.proposedName, "P07-4-baseline-KT.xlsx");
+        QCOMPARE(fakes_->workbooks.paths, QStringList{folder.filePath("data.xls.xlsx")});
+        auto* sheet = w_->findChild<WorksheetWindow*>();
+        QVERIFY(sheet && !sheet->isVisible()); // shown the names and modes, closed when saved
+        const QAbstractItemModel* grid = sheet->grid->model();
+        QCOMPARE(grid->index(14, 5).data().toString() + grid->index(15, 5).data().toString(),
+                 QStringLiteral("SeatedOn/Off"));
+        QCOMPARE(fakes_->messages.informed + fakes_->messages.asked, QStringList());
+        play("S"); // Confirm
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        w_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+
+        QFile existing(folder.filePath("results.xlsx"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        QVERIFY(setUp("ab", "30", 10));
+        play(script);
+        fakes_->workbooks.succeed = false;
+        fakes_->dialogs.answers = {folder.filePath("full-disk"), "", folder.filePath("results")};
+        w_->command7Click();
+        WorksheetWindow* unsaved = w_->findChild<WorksheetWindow*>();
+        unsaved->saveAsButton->click();
+        unsaved->saveAsButton->click();
+        QCOMPARE(fakes_->workbooks.paths.constLast(), folder.filePath("full-disk.xlsx"));
+        // The second session's hits start again from none: a presses twice in interval 1.
+        QCOMPARE(unsaved->grid->model()->index(23, 4).data().toString(), QStringLiteral("2"));
+        QVERIFY(unsaved->isVisible() && !unsaved->close() && !w_->close());
+        const QStringList messages{"An error has occured.\r\nData were not saved.",
+                                   "Data were not saved.",
+                                   "Data were not saved.",
+                                   "results.xlsx already exists.\r\nDo you want to replace it?",
+                                   kCloseUnsavedQuestion,
+                                   kCloseUnsavedQuestion};
+        QCOMPARE(fakes_->messages.informed + fakes_->messages.asked, messages);
+        fakes_->workbooks.succeed = true;
+        fakes_->dialogs.answers = {existing.fileName()};
+        unsaved->saveAsButton->click();
+        QCOMPARE(fakes_->workbooks.paths.constLast(), existing.fileName());
+        QCOMPARE(fakes_->messages.informed + fakes_->messages.asked, messages); // nothing more
+        QVERIFY(!unsaved->isVisible());
+    }
+
+    void yesWithoutASessionKeepsNothing() {
+        w_->command7Click();
+        QVERIFY(fakes_->dialogs.calls.isEmpty() && !w_->findChild<WorksheetWindow*>());
+        QCOMPARE(fakes_->messages.informed,
+                 QStringList{"Excel does not exist.\r\nData were not saved."});
+    }
+
+    // Saves over set1.p holding "old", the failed write with a full disk. Questions are answered no
+    // where the save fails (only set1, extended to set1.p, may ask); no temporary file may remain.
+    void save_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("written");
+        QTest::newRow(".P kept") << "SET1.P" << QStringList() << "SET1.P";
+        QTest::newRow(".txt extended") << "set1.txt" << QStringList() << "set1.txt.p";
+        QTest::newRow("extended name replaced") << "set1" << QStringList() << "set1.p";
+        QTest::newRow("extended name kept") << "set1" << kNotSaved << "";
+        QTest::newRow("cancelled") << "" << kNotSaved << "";
+        QTest::newRow("disk full") << "set1.p" << kWriteFailed << "";
+    }
+
+    void save() {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, written);
+        setControls(kSetUp);
+        QTemporaryDir dir;
+        QFile old(dir.filePath("set1.p"));
+        QVERIFY(old.open(QFile::WriteOnly) && old.write("old") == 3 && old.flush());
+        fakes_->messages.answerYes = messages.isEmpty();
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{messages == kWriteFailed ? 32 : saved.rlim_cur, saved.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const QString proposed = click(w_->Command6, dir, typed);
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QCOMPARE(proposed, QStringLiteral("A-0"));
+        QCOMPARE(fakes_->messages.informed, messages);
+        QVERIFY(!w_->Command6->isEnabled());
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), name == written ? fileOf(kLines) : "old");
+        }
+    }
+
+    // Loads over kOld, of SET1.P unless refused or cancelled: the controls take the loaded values
+    // up to the first that fails; the behaviour names are emptied once a file is accepted.
+    void load_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList failed = kOld.mid(0, 8) << QStringList(10);
+        auto edit = [](auto a, auto b) {
+            return fileOf(kLines).replace(a, b);
+        };
+        auto row = [](const char* tag, const QByteArray& bytes, const QStringList& expected,
+                      const QString& name = "SET1.P", const QStringList& messages = kReadFailed) {
+            QTest::newRow(tag) << name << bytes << expected
+                               << (expected == kLoaded ? QStringList() : messages);
+        };
+        row("cancelled", fileOf(kLines), kOld, "", {});
+        row("refused", fileOf(kLines), kOld, "set1.txt", {"Please select a correct file."});
+        row("LF alone", edit("\r\n", "\n"), kLoaded);
+        row("commas, more than 19 fields", edit("\"\r\n\"", "\",\"") + "a,\"b", kLoaded);
+        row("unquoted, leading blanks", edit("\"Cry \"", " \tCry "), kLoaded);
+        row("Latin-1", edit("\xC3\xBC\xC3\x9F", "\xFC\xDF"), kLoaded);
+        row("18 fields", edit("\"Cry \"\r\n", ""), failed);
+        row("word in line 8", edit("\" 2\"", "on"), kLoaded.mid(0, 7) + failed.mid(7));
+        row("mode 3", edit("x012", "x013"), kLoaded.mid(0, 7) << "20111111111" << QStringList(10));
+        row("no closing quote", fileOf(kLines).chopped(3), failed);
+        row("1M characters", edit("abc", QByteArray(1000000, 'a')), failed);
+    }
+
+    void load() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, expected);
+        QFETCH(QStringList, messages);
+        setControls(kOld);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(name.isEmpty() ? "SET1.P" : name));
+        QVERIFY(file.open(QFile::WriteOnly) && file.write(bytes) == bytes.size() && file.flush());
+        click(w_->Command5, dir, name);
+        QCOMPARE(fakes_->messages.informed, messages);
+        QCOMPARE(controls(), expected);
+        QCOMPARE(w_->record().intervalLength, expected[4] == "7.5" ? 7.5 : 5.0); // change handling
     }
 };
 

@@ -1,27 +1,16 @@
-"""Reads a workbook with openpyxl and prints what it holds, each item followed by "|".
-
-The first is "sheets=" and the number of worksheets; then comes every cell of the first
-worksheet that holds a value, row by row, as "E14=s:a": its reference, openpyxl's data type ("s"
-text, "n" number, "f" formula, ...) and its value (a whole number without a decimal point).
-"""
+"""Prints "sheets=N|" and then every cell of the first worksheet of a workbook that holds a value,
+row by row, as "E14=s:a|": reference, openpyxl data type and value (whole numbers without point)."""
 import sys
 
 import openpyxl
 
-
-def main():
-    workbook = openpyxl.load_workbook(sys.argv[1])
-    items = ["sheets=%d" % len(workbook.worksheets)]
-    for row in workbook.worksheets[0].iter_rows():
-        for cell in row:
-            value = cell.value
-            if value is None:
-                continue
-            if isinstance(value, float) and value.is_integer():
-                value = int(value)
+workbook = openpyxl.load_workbook(sys.argv[1])
+items = ["sheets=%d" % len(workbook.worksheets)]
+for row in workbook.worksheets[0].iter_rows():
+    for cell in row:
+        value = cell.value
+        if isinstance(value, float) and value.is_integer():
+            value = int(value)
+        if value is not None:
             items.append("%s=%s:%s" % (cell.coordinate, cell.data_type, value))
-    sys.stdout.buffer.write("".join(item + "|" for item in items).encode("utf-8"))
-
-
-if __name__ == "__main__":
-    main()
+sys.stdout.buffer.write("".join(item + "|" for item in items).encode("utf-8"))

@@ -25,28 +25,18 @@ private slots:
         const auto interval = &SetupFields::intervalLength;
         const auto keys = &SetupFields::keysToHit;
         const auto number = &SetupFields::sessionNumber;
-        QTest::newRow("duration empty") << duration << "" << false;
         QTest::newRow("duration 0") << duration << "0" << false;
-        QTest::newRow("duration -5") << duration << "-5" << false;
-        QTest::newRow("duration abc") << duration << "abc" << false;
         QTest::newRow("duration 3600") << duration << "3600" << true;
         QTest::newRow("duration 3600.5") << duration << "3600.5" << false;
-        QTest::newRow("duration 3601") << duration << "3601" << false;
-        QTest::newRow("duration 90 s") << duration << "90 s" << true;
         QTest::newRow("interval caption") << interval << " in Seconds" << false;
-        QTest::newRow("interval 0") << interval << "0" << false;
         QTest::newRow("interval 7.5") << interval << "7.5" << false;
-        QTest::newRow("interval 0.001") << interval << "0.001" << false;
         QTest::newRow("interval 1e999") << interval << "1e999" << false;
         QTest::newRow("interval 1") << interval << "1" << true;
-        QTest::newRow("interval above duration") << interval << "3000" << true;
         QTest::newRow("keys empty") << keys << "" << false;
         QTest::newRow("keys 10") << keys << "abcdefghij" << true;
         QTest::newRow("keys 11") << keys << "abcdefghijk" << false;
-        QTest::newRow("keys repeated, blank") << keys << "a a" << true;
         QTest::newRow("number 0.5 rounds to 0") << number << "0.5" << false;
         QTest::newRow("number 1.5 rounds to 2") << number << "1.5" << true;
-        QTest::newRow("number abc") << number << "abc" << false;
         QTest::newRow("number 32767") << number << "32767" << true;
         QTest::newRow("number 32768") << number << "32768" << false;
         QTest::newRow("participant empty") << &SetupFields::participantId << "" << false;
@@ -65,24 +55,16 @@ private slots:
         QCOMPARE(applySetPress(record, fields), passes);
     }
 
+    // The set press stores what it read even when a check fails; a session number beyond 16 bits
+    // is stored as 0, not wrapped into a valid-looking one.
     void fieldsAreStoredEvenWhenACheckFails() {
-        SetupFields fields = kValid;
-        fields.sessionDuration = QStringLiteral("3601");
-        fields.sessionNumber = QStringLiteral("2.5");
-        fields.keysToHit = QStringLiteral("xY");
-        fields.intervalLength = QStringLiteral("12 s");
-        SessionRecord record;
-        QVERIFY(!applySetPress(record, fields));
-        QCOMPARE(record.sessionDuration, 3601.0);
-        QCOMPARE(record.sessionNumber, std::int16_t(2));
-        QCOMPARE(record.intervalLength, 12.0);
-        QCOMPARE(record.keysToHit, QStringLiteral("xY"));
-        QCOMPARE(record.participantId + record.condition + record.observerId + record.sessionDate,
-                 QStringLiteral("P07baseKT2026/12/06"));
-        // A number beyond 16 bits is not wrapped into a valid-looking one.
-        fields.sessionNumber = QStringLiteral("65537");
-        QVERIFY(!applySetPress(record, fields));
-        QCOMPARE(record.sessionNumber, std::int16_t(0));
+        SetupFields fields{"P07", "65537", "base", "KT", "2026/12/06", "12 s", "3601", "xY"};
+        SessionRecord r;
+        QVERIFY(!applySetPress(r, fields));
+        QCOMPARE(QStringList({QString::number(r.sessionNumber), QString::number(r.intervalLength),
+                              QString::number(r.sessionDuration), r.keysToHit,
+                              r.participantId + r.condition + r.observerId + r.sessionDate}),
+                 QStringList({"0", "12", "3601", "xY", "P07baseKT2026/12/06"}));
     }
 };
 
