@@ -1,5 +1,6 @@
 #include "setup/setupcheck.h"
 
+#include "recording/keys.h"
 #include "recording/numbers.h"
 
 #include <cmath>
@@ -31,7 +32,7 @@ bool applySetPress(SessionRecord& record, const SetupFields& fields) {
     if (!std::isfinite(record.intervalLength) ||
         record.intervalLength != std::floor(record.intervalLength))
         return false;
-    if (record.keysToHit.size() > kSlotCount)
+    if (countKeys(record.keysToHit) > kSlotCount)
         return false;
     if (record.keysToHit.isEmpty())
         return false;

@@ -244,6 +244,22 @@ private slots:
         QCOMPARE(rows(), QStringList{" 0:  0|B"});
     }
 
+    // A key is a character, also beyond the Basic Multilingual Plane: one slot labelled with it,
+    // upper case per character; a key event typing it counts once and logs it. 😁 shares the
+    // first UTF-16 unit of 😀 and is no key.
+    void charactersBeyondTheBasicPlane() {
+        QVERIFY(setUp("a😀éß𐐨", "100"));
+        play("S");
+        for (const QString typed : {"😀", "a", "😀", "😁"})
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWindow(), Qt::Key_unknown, typed,
+                                Qt::NoModifier);
+        QString shown;
+        for (std::size_t i = 1; i <= 6; ++i)
+            shown += w_->Label5[i]->text() + w_->Label13[i]->text();
+        QCOMPARE(shown + w_->Label3->text(), "A 1😀 2Éhitßhit𐐀hit-hit😁");
+        QCOMPARE(rows(), (QStringList{" 0:  0|😀", " 0:  0|a", " 0:  0|😀"}));
+    }
+
     // The On/Off slot 2 shows On, Off, On; count slot 1 toggles unseen from its set-up caption.
     void onOffSlotToggles() {
         QVERIFY(setUp("ab", "100"));

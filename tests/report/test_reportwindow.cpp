@@ -40,7 +40,7 @@ struct Observation {
         window.command3Click();
         window.command1Click();
         for (const QChar c : QStringLiteral("aab") + QString(20, u'.') + u'a' + QString(10, u'.'))
-            c == u'.' ? window.timer1Timer() : window.keyPress(c);
+            c == u'.' ? window.timer1Timer() : window.keyPress(c.unicode());
     }
 
     WorksheetWindow* sheetWindow() const { return window.findChild<WorksheetWindow*>(); }
