@@ -36,6 +36,9 @@ bool applySetPress(SessionRecord& record, const SetupFields& fields) {
         return false;
     if (record.keysToHit.isEmpty())
         return false;
+    // ESC pauses the session: it is the one key the observer must always have.
+    if (record.keysToHit.contains(QChar(kEscape)))
+        return false;
     if (!numberFits || record.sessionNumber < 1)
         return false;
     if (record.participantId.isEmpty() || record.condition.isEmpty() ||

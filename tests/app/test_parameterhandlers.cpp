@@ -153,6 +153,7 @@ private slots:
         row("Latin-1", edit("\xC3\xBC\xC3\x9F", "\xFC\xDF"), kLoaded);
         row("18 fields", edit("\"Cry \"\r\n", ""), failed);
         row("word in line 8", edit("\" 2\"", "on"), kLoaded.mid(0, 7) + failed.mid(7));
+        row("ESC among the keys", edit("abc", "a\x1b"), kLoaded.mid(0, 6) + failed.mid(6));
         row("mode 3", edit("x012", "x013"), kLoaded.mid(0, 7) << "20111111111" << QStringList(10));
         row("no closing quote", fileOf(kLines).chopped(3), failed);
         row("1M characters", edit("abc", QByteArray(1000000, 'a')), failed);

@@ -46,6 +46,7 @@ private slots:
         QTest::newRow("keys repeated, blank") << keys << "a a" << true;
         QTest::newRow("keys 10 emoji") << keys << QString("😀").repeated(10) << true;
         QTest::newRow("keys 11 emoji") << keys << QString("😀").repeated(11) << false;
+        QTest::newRow("keys with ESC") << keys << "a\x1b" << false;
         QTest::newRow("number 0.5 rounds to 0") << number << "0.5" << false;
         QTest::newRow("number 1.5 rounds to 2") << number << "1.5" << true;
         QTest::newRow("number abc") << number << "abc" << false;
