@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
         for (int n = 0; n < presses; ++n) {
             if (n % kPressesPerTick == kPressesPerTick - 1)
                 window.timer1Timer();
-            const QChar c = kKeys.at(n % 3);
+            const char32_t c = kKeys.at(n % 3).unicode();
             timer.start();
             window.keyPress(c);
             const qint64 ns = timer.nsecsElapsed();
@@ -133,7 +133,7 @@ int main(int argc, char* argv[]) {
         QElapsedTimer timer;
         for (int n = 0; n < kPainted; ++n) {
             timer.start();
-            window.keyPress(kKeys.at(n % 3));
+            window.keyPress(kKeys.at(n % 3).unicode());
             QApplication::processEvents();
             ns.push_back(timer.nsecsElapsed());
         }

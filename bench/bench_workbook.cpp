@@ -42,7 +42,7 @@ SessionRecord largestSession() {
     for (int second = 0; second < kSeconds; ++second) {
         const std::int64_t due = keyEntries * (second + 1) / kSeconds;
         for (; typed < due; ++typed)
-            handleKey(record, record.keysToHit.at(static_cast<qsizetype>(typed % 10)));
+            handleKey(record, record.keysToHit.at(static_cast<qsizetype>(typed % 10)).unicode());
         tick(record, 0);
     }
     return record;

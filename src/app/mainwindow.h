@@ -40,17 +40,17 @@ public:
     const QStringList& drawnTexts() const { return drawnTexts_; }
 
     // Handlers, one per event of the window.
-    void command1Click();   // Start / Resume / Confirm
-    void command2Click();   // Terminate
-    void command3Click();   // Set / Check Keys
-    void command4Click();   // Reset
-    void command5Click();   // Load Parameters
-    void command6Click();   // Save Parameters
-    void command7Click();   // Yes: save the session workbook
-    void command8Click();   // No
-    void combo1Change();    // the text of the interval-length box changed
-    void timer1Timer();     // one tick of the session clock
-    void keyPress(QChar c); // one character typed while key capture is on
+    void command1Click();      // Start / Resume / Confirm
+    void command2Click();      // Terminate
+    void command3Click();      // Set / Check Keys
+    void command4Click();      // Reset
+    void command5Click();      // Load Parameters
+    void command6Click();      // Save Parameters
+    void command7Click();      // Yes: save the session workbook
+    void command8Click();      // No
+    void combo1Change();       // the text of the interval-length box changed
+    void timer1Timer();        // one tick of the session clock
+    void keyPress(char32_t c); // one character typed while key capture is on
 
     // Sets the text of the interval-length box as a program step (raises its change handling).
     void setCombo1Text(const QString& text);

@@ -103,7 +103,9 @@ void MainWindow::command5Click() {
     if (!setup.sessionDuration)
         return failed();
     Text22->setText(*setup.sessionDuration);
-    Text1->setText(setup.keysToHit);
+    if (!setup.keysToHit)
+        return failed();
+    Text1->setText(*setup.keysToHit);
     if (!setup.beep)
         return failed();
     setCheckValue(Check2, *setup.beep);

@@ -5,6 +5,7 @@
 #include "app/controlvalues.h"
 
 #include "recording/keyinput.h"
+#include "recording/keys.h"
 #include "recording/numbers.h"
 #include "recording/sessionclock.h"
 #include "report/worksheetwindow.h"
@@ -107,11 +108,11 @@ void MainWindow::timer1Timer() {
     Label2->setText(record_.clockText);
 }
 
-void MainWindow::keyPress(QChar c) {
+void MainWindow::keyPress(char32_t c) {
     if (!keyCapture_)
         return;
     const KeyOutcome outcome = handleKey(record_, c);
-    Label3->setText(QString(c));
+    Label3->setText(keyText(c));
     Label4->setText(blankLed(outcome.entryShown));
     if (outcome.paused) {
         Timer1->stop();
@@ -146,7 +147,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             first = this;
         if (watched == first && first->window() == this) {
             const QString typed = static_cast<QKeyEvent*>(event)->text();
-            for (QChar c : typed) {
+            for (const char32_t c : keysOf(typed)) {
                 if (!keyCapture_)
                     break;
                 keyPress(c);

@@ -3,6 +3,7 @@
 
 #include "app/controlvalues.h"
 
+#include "recording/keys.h"
 #include "recording/numbers.h"
 #include "setup/setupcheck.h"
 
@@ -33,7 +34,7 @@ void MainWindow::command3Click() {
         Command3->setEnabled(true);
         Frame2->setEnabled(true);
         const QColor buttonFace = palette().color(QPalette::Button);
-        const int keyCount = static_cast<int>(record_.keysToHit.size());
+        const int keyCount = countKeys(record_.keysToHit);
         for (int i = 1; i <= kSlotCount; ++i) {
             const auto slot = static_cast<std::size_t>(i);
             Label5[slot]->setText(QStringLiteral("-"));
@@ -42,7 +43,7 @@ void MainWindow::command3Click() {
             Label9[slot]->setText(QStringLiteral("On/Off"));
             Label13[slot]->setText(QStringLiteral("hit"));
             if (i <= keyCount) {
-                Label5[slot]->setText(record_.keysToHit.at(i - 1).toUpper());
+                Label5[slot]->setText(keyLabel(keyOfSlot(record_.keysToHit, i)));
                 Check3[slot]->setEnabled(true);
                 Text4[slot]->setEnabled(true);
                 setBackColour(Text4[slot], Qt::white);

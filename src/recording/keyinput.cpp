@@ -2,16 +2,15 @@
 
 namespace quorvia {
 
-KeyOutcome handleKey(SessionRecord& record, QChar c) {
+KeyOutcome handleKey(SessionRecord& record, char32_t c) {
     KeyOutcome outcome;
     outcome.entryShown = record.nextEntry;
-    const qsizetype position = record.keysToHit.indexOf(c, 0, Qt::CaseSensitive);
-    record.lastKeySlot = position < 0 ? 0 : static_cast<int>(position) + 1;
+    record.lastKeySlot = slotOfKey(record.keysToHit, c);
     outcome.slot = record.lastKeySlot;
     if (outcome.slot > 0) {
         record.countPress(outcome.slot);
-        record.appendEntry(QString(c));
-    } else if (c.unicode() == kEscape) {
+        record.appendEntry(keyText(c));
+    } else if (c == kEscape) {
         record.state = SessionState::Paused;
         record.appendEntry(kSessionPaused);
         outcome.paused = true;

@@ -1,13 +1,11 @@
 #pragma once
 
+#include "recording/keys.h"
 #include "recording/sessionrecord.h"
 
-#include <QChar>
 #include <QString>
 
 namespace quorvia {
-
-constexpr char16_t kEscape = 27;
 
 struct KeyOutcome {
     std::int64_t entryShown = 0; // the row the character's entry takes if it makes one
@@ -15,10 +13,10 @@ struct KeyOutcome {
     bool paused = false;         // the character was ESC and paused the session
 };
 
-// One typed character while recording: counts and logs a bound key, pauses on ESC (writing the
-// "Session Paused" entry), and grows the log when it is full. Unbound characters are only
-// reported back.
-KeyOutcome handleKey(SessionRecord& record, QChar c);
+// One typed character (a code point) while recording: counts and logs a bound key, pauses on ESC
+// (writing the "Session Paused" entry), and grows the log when it is full. Unbound characters are
+// only reported back.
+KeyOutcome handleKey(SessionRecord& record, char32_t c);
 
 // The On/Off label after a press: "On" becomes "Off", anything else becomes "On".
 QString toggledOnOff(const QString& caption);

@@ -1,5 +1,6 @@
 #include "recording/sessionrecord.h"
 
+#include "recording/keys.h"
 #include "recording/numbers.h"
 
 #include <cmath>
@@ -29,7 +30,7 @@ void SessionRecord::reset() {
     currentInterval = 1;
     nextEntry = 1;
     clockText = kClockTextAtStart;
-    keyCount = static_cast<int>(keysToHit.size());
+    keyCount = countKeys(keysToHit);
     intervalCount = intervalCountFor(sessionDuration, intervalLength);
     entryCapacity = kInitialEntryCapacity;
     log_.assign(static_cast<std::size_t>(entryCapacity), Row{});

@@ -37,8 +37,8 @@ struct SessionRecord {
     QString condition;
     QString observerId;
     QString sessionDate;
-    QString keysToHit;
-    int keyCount = 0;
+    QString keysToHit; // one key per character (code point), slot k holds the k-th
+    int keyCount = 0;  // number of keys in keysToHit
     double intervalLength = 0;
     double sessionDuration = 0;
     std::int64_t intervalCount = 0;

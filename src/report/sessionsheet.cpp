@@ -1,5 +1,6 @@
 #include "report/sessionsheet.h"
 
+#include "recording/keys.h"
 #include "recording/numbers.h"
 #include "report/measures.h"
 
@@ -72,7 +73,7 @@ void writeSlotColumn(Worksheet& sheet, const SessionRecord& record, int slot,
                      const SlotControls& controls, const SlotResult& result,
                      const SlotValues& values) {
     const int column = kFirstSlotColumn + slot - 1;
-    sheet.setText(kKeyRow, column, QString(record.keysToHit.at(slot - 1)));
+    sheet.setText(kKeyRow, column, keyText(keyOfSlot(record.keysToHit, slot)));
     sheet.setText(15, column, controls.behaviour);
     if (result.mode == SlotMode::OnOff)
         sheet.setText(16, column, QStringLiteral("On/Off"));
@@ -96,7 +97,7 @@ void writeSlotColumn(Worksheet& sheet, const SessionRecord& record, int slot,
 
 Worksheet buildSessionSheet(const SessionRecord& record, const SessionSheetInputs& inputs) {
     const int keyCount = record.keyCount;
-    if (keyCount < 0 || keyCount > record.keysToHit.size() ||
+    if (keyCount < 0 || keyCount > countKeys(record.keysToHit) ||
         static_cast<std::size_t>(keyCount) > inputs.slotControls.size())
         throw std::out_of_range("key slots without their controls");
     if (record.currentInterval < 1 || record.currentInterval > record.intervalCount)

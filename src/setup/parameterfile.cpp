@@ -1,5 +1,6 @@
 #include "setup/parameterfile.h"
 
+#include "recording/keys.h"
 #include "recording/numbers.h"
 
 #include <QFile>
@@ -236,7 +237,9 @@ LoadedSetup loadedSetupFrom(const ParameterFields& fields) {
         setup.sessionTexts[i] = fields[i];
     setup.intervalLength = numberText(fields[4]);
     setup.sessionDuration = numberText(fields[5]);
-    setup.keysToHit = fields[6];
+    // ESC pauses a session, so it is never a key.
+    if (!fields[6].contains(QChar(kEscape)))
+        setup.keysToHit = fields[6];
     setup.beep = checkBoxValue(fields[7]);
     // Slot i takes character i + 1 of line 9; the first character is not read. A line too short
     // to hold the character gives an empty text, which is no number.

@@ -76,7 +76,7 @@ struct LoadedSetup {
     std::array<QString, 4> sessionTexts;              // Text2(0) to Text2(3), unchanged
     std::optional<QString> intervalLength;            // number text for Combo1
     std::optional<QString> sessionDuration;           // number text for Text22
-    QString keysToHit;                                // Text1, unchanged
+    std::optional<QString> keysToHit;                 // Text1, unchanged; refused with ESC
     std::optional<int> beep;                          // Check2 value
     std::array<std::optional<int>, kSlotCount> modes; // Check3(1) to Check3(10) values
     std::array<QString, kSlotCount> behaviourNames;   // Text4(1) to Text4(10), unchanged

@@ -1,5 +1,6 @@
 #include "setup/setupcheck.h"
 
+#include "recording/keys.h"
 #include "recording/numbers.h"
 
 #include <cmath>
@@ -31,9 +32,12 @@ bool applySetPress(SessionRecord& record, const SetupFields& fields) {
     if (!std::isfinite(record.intervalLength) ||
         record.intervalLength != std::floor(record.intervalLength))
         return false;
-    if (record.keysToHit.size() > kSlotCount)
+    if (countKeys(record.keysToHit) > kSlotCount)
         return false;
     if (record.keysToHit.isEmpty())
+        return false;
+    // ESC pauses the session: it is the one key the observer must always have.
+    if (record.keysToHit.contains(QChar(kEscape)))
         return false;
     if (!numberFits || record.sessionNumber < 1)
         return false;

@@ -389,6 +389,22 @@ private slots:
             QCOMPARE(box->text(), QStringLiteral("axb"));
     }
 
+    // A key is a character, also beyond the Basic Multilingual Plane: one slot labelled with it,
+    // upper case per character; a key event typing it counts once and logs it. 😁 shares the
+    // first UTF-16 unit of 😀 and is no key.
+    void charactersBeyondTheBasicPlane() {
+        QVERIFY(setUp("a😀éß𐐨", "100"));
+        play("S");
+        for (const QString typed : {"😀", "a", "😀", "😁"})
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWindow(), Qt::Key_unknown, typed,
+                                Qt::NoModifier);
+        QString shown;
+        for (std::size_t i = 1; i <= 6; ++i)
+            shown += w_->Label5[i]->text() + w_->Label13[i]->text();
+        QCOMPARE(shown + w_->Label3->text(), "A 1😀 2Éhitßhit𐐀hit-hit😁");
+        QCOMPARE(rows(), (QStringList{" 0:  0|😀", " 0:  0|a", " 0:  0|😀"}));
+    }
+
     // "Yes": the Save As dialog, the worksheet of the record and the controls, ".xlsx" appended.
     // The next session's save fails, is cancelled, then names a file whose extended name exists
     // and is not replaced unasked; while unsaved nothing closes unasked; "Save As..." saves it.
@@ -513,6 +529,7 @@ private slots:
         row("Latin-1", edit("\xC3\xBC\xC3\x9F", "\xFC\xDF"), kLoaded);
         row("18 fields", edit("\"Cry \"\r\n", ""), failed);
         row("word in line 8", edit("\" 2\"", "on"), kLoaded.mid(0, 7) + failed.mid(7));
+        row("ESC among the keys", edit("abc", "a\x1b"), kLoaded.mid(0, 6) + failed.mid(6));
         row("mode 3", edit("x012", "x013"), kLoaded.mid(0, 7) << "20111111111" << QStringList(10));
         row("no closing quote", fileOf(kLines).chopped(3), failed);
         row("1M characters", edit("abc", QByteArray(1000000, 'a')), failed);

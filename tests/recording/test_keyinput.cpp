@@ -8,7 +8,7 @@ using namespace quorvia;
 
 namespace {
 
-const QString kEsc{QChar(kEscape)};
+const QString kEsc = keyText(kEscape);
 
 SessionRecord recording(const QString& keys, double duration = 600, double interval = 30) {
     SessionRecord record = test::freshRecord(keys, duration, interval);
@@ -34,7 +34,7 @@ private slots:
                 tick(record, 0);
                 continue;
             }
-            const KeyOutcome outcome = handleKey(record, c);
+            const KeyOutcome outcome = handleKey(record, c.unicode());
             slotsTaken << outcome.slot;
             shown << outcome.entryShown;
         }
@@ -61,7 +61,7 @@ private slots:
         for (int n = 1; n <= 100000; ++n) {
             if (n % 28 == 0)
                 tick(record, 0);
-            handleKey(record, n == 499 ? kEsc.at(0) : keys.at(n % 3));
+            handleKey(record, n == 499 ? kEscape : keys.at(n % 3).unicode());
             if (n == 498 || n == 499 || n == 598 || n == 599)
                 capacity << record.entryCapacity;
         }

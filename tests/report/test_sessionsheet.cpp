@@ -2,6 +2,7 @@
 // file as written by the real writer and read back by openpyxl, cell by cell, kind included.
 #include "platform/qtplatform.h"
 #include "recording/keyinput.h"
+#include "recording/keys.h"
 #include "recording/numbers.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
@@ -33,8 +34,8 @@ Worksheet sheetOf(const Session& session) {
     for (const QString& word : session.script.split(u' ')) {
         for (int i = word.toInt(); i > 0; --i) // a number of seconds
             tick(record, 0);
-        for (const QChar c : word.toInt() > 0 ? QString() : word)
-            handleKey(record, c == u'#' ? QChar(kEscape) : c);
+        for (const char32_t c : keysOf(word.toInt() > 0 ? QString() : word))
+            handleKey(record, c == u'#' ? kEscape : c);
         if (word == u"#")
             record.writeEndEntry(kSessionTerminated);
     }
@@ -111,6 +112,10 @@ private slots:
             << Session{"a", 480, 15, "a 480", "0"} << "E20=n:0.12|E21=s:3.12%";
         // 40001 presses, beyond 16 bits: an odd number leaves the On/Off state on.
         const QString many = QString(40001, u'a') + u' ' + QString(40001, u'b') + u' ';
+        // An emoji is one key: one column, one count and one entry per press.
+        QTest::newRow("emoji key") << Session{"a😀", 20, 10, "😀a😀 20", "00"}
+                                   << "A9=s:Keys to Hit     :   a😀|E14=s:a|F14=s:😀|G14=-|"
+                                      "B16=s:😀|B17=s:a|E24=n:1|F24=n:2";
         QTest::newRow("40001 presses")
             << Session{"ab", 20, 10, many + "20", "10"} << "E24=n:1|E25=n:2|F20=n:120003";
     }
