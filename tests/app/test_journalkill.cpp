@@ -1,0 +1,93 @@
+// The real program with private data folders: a session it types by itself (QUORVIA_TEST_SESSION)
+// killed with SIGKILL, then a start on a journal that is not a database.
+#include "platform/sqlitejournal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quorvia;
+
+class TestJournalKill : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home_;
+
+    QString journalPath() const { return home_.filePath("data/Quorvia/journal.sqlite"); }
+
+    void startProgram(QProcess& program, const QString& keys) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QDir(home_.path()).mkpath("run");
+        QFile::setPermissions(home_.filePath("run"), QFileDevice::ReadOwner |
+                                                         QFileDevice::WriteOwner |
+                                                         QFileDevice::ExeOwner);
+        env.insert("HOME", home_.path());
+        env.insert("XDG_DATA_HOME", home_.filePath("data"));
+        env.insert("XDG_RUNTIME_DIR", home_.filePath("run"));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QUORVIA_TEST_SESSION", keys);
+        program.setProcessEnvironment(env);
+        program.start(QUORVIA_EXECUTABLE);
+        QVERIFY(program.waitForStarted());
+    }
+
+private slots:
+    void killedProgramLosesNoShownEntry() {
+        QProcess program;
+        startProgram(program, "abc");
+        QStringList shown; // "row<TAB>clock<TAB>event" as the program showed them
+        QDeadlineTimer deadline(60000);
+        while (shown.size() < 500 && !deadline.hasExpired() && program.waitForReadyRead(5000))
+            while (program.canReadLine())
+                shown << QString::fromUtf8(program.readLine()).chopped(1);
+        program.kill();
+        QVERIFY(program.waitForFinished());
+        for (const QByteArray& line : program.readAllStandardOutput().split('\n'))
+            if (!line.isEmpty())
+                shown << QString::fromUtf8(line);
+        QVERIFY(shown.size() >= 500);
+        QVERIFY(!shown.last().contains("\t 0:  0\t")); // a tick came before the kill
+
+        using P = QFileDevice;
+        QCOMPARE(QFileInfo(journalPath()).permissions(),
+                 P::ReadOwner | P::WriteOwner | P::ReadUser | P::WriteUser);
+        QCOMPARE(QFileInfo(QFileInfo(journalPath()).path()).permissions(),
+                 P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadUser | P::WriteUser |
+                     P::ExeUser);
+        SqliteJournalStore store(journalPath());
+        const std::vector<JournaledSession> sessions = store.sessions();
+        QCOMPARE(sessions.size(), 1u);
+        QStringList journaled;
+        for (const JournalEvent& e : sessions.front().events)
+            if (e.kind == JournalEventKind::Entry)
+                journaled << QStringLiteral("%1\t%2\t%3").arg(e.row).arg(e.clock, e.text);
+        QCOMPARE(journaled.mid(0, shown.size()), shown);
+    }
+
+    void programStartsOnAGarbageJournal() {
+        QDir().mkpath(QFileInfo(journalPath()).path());
+        QFile file(journalPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(5000, '\xa5'));
+        file.close();
+        QFile::remove(journalPath() + "-wal");
+        QProcess program;
+        startProgram(program, "");
+        QVERIFY(!program.waitForFinished(3000)); // waits on the message saying where it went
+        program.kill();
+        program.waitForFinished();
+        const QStringList aside = QDir(QFileInfo(journalPath()).path())
+                                      .entryList({"journal.sqlite.damaged-*"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QFile setAside(QFileInfo(journalPath()).dir().filePath(aside.first()));
+        QVERIFY(setAside.open(QIODevice::ReadOnly));
+        QCOMPARE(setAside.readAll(), QByteArray(5000, '\xa5'));
+        QVERIFY(SqliteJournalStore(journalPath()).setAsidePath().isEmpty()); // a fresh journal
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJournalKill)
+#include "test_journalkill.moc"
