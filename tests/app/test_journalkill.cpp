@@ -20,10 +20,8 @@ class TestJournalKill : public QObject {
 
     void startProgram(QProcess& program, const QString& keys) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        QDir(home_.path()).mkpath("run");
-        QFile::setPermissions(home_.filePath("run"), QFileDevice::ReadOwner |
-                                                         QFileDevice::WriteOwner |
-                                                         QFileDevice::ExeOwner);
+        QDir(home_.path())
+            .mkdir("run", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         env.insert("HOME", home_.path());
         env.insert("XDG_DATA_HOME", home_.filePath("data"));
         env.insert("XDG_RUNTIME_DIR", home_.filePath("run"));
@@ -46,46 +44,29 @@ private slots:
         program.kill();
         QVERIFY(program.waitForFinished());
         for (const QByteArray& line : program.readAllStandardOutput().split('\n'))
-            if (!line.isEmpty())
-                shown << QString::fromUtf8(line);
+            shown << QString::fromUtf8(line);
+        shown.removeAll(QString());
         QVERIFY(shown.size() >= 500);
         QVERIFY(!shown.last().contains("\t 0:  0\t")); // a tick came before the kill
 
-        using P = QFileDevice;
-        QCOMPARE(QFileInfo(journalPath()).permissions(),
-                 P::ReadOwner | P::WriteOwner | P::ReadUser | P::WriteUser);
-        QCOMPARE(QFileInfo(QFileInfo(journalPath()).path()).permissions(),
-                 P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadUser | P::WriteUser |
-                     P::ExeUser);
-        SqliteJournalStore store(journalPath());
-        const std::vector<JournaledSession> sessions = store.sessions();
+        QCOMPARE(QFileInfo(journalPath()).permissions() & 0x0fff, 0x0600); // ugo: rw-------
+        QCOMPARE(QFileInfo(QFileInfo(journalPath()).path()).permissions() & 0x0fff, 0x0700);
+        std::vector<JournaledSession> sessions = SqliteJournalStore(journalPath()).sessions();
         QCOMPARE(sessions.size(), 1u);
         QStringList journaled;
         for (const JournalEvent& e : sessions.front().events)
             if (e.kind == JournalEventKind::Entry)
                 journaled << QStringLiteral("%1\t%2\t%3").arg(e.row).arg(e.clock, e.text);
         QCOMPARE(journaled.mid(0, shown.size()), shown);
-    }
 
-    void programStartsOnAGarbageJournal() {
-        QDir().mkpath(QFileInfo(journalPath()).path());
-        QFile file(journalPath());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QByteArray(5000, '\xa5'));
-        file.close();
-        QFile::remove(journalPath() + "-wal");
-        QProcess program;
+        // A start on a journal that is not a database: it is set aside and the program runs.
+        QVERIFY(QFile::resize(journalPath(), 10));
         startProgram(program, "");
         QVERIFY(!program.waitForFinished(3000)); // waits on the message saying where it went
         program.kill();
-        program.waitForFinished();
-        const QStringList aside = QDir(QFileInfo(journalPath()).path())
-                                      .entryList({"journal.sqlite.damaged-*"}, QDir::Files);
-        QCOMPARE(aside.size(), 1);
-        QFile setAside(QFileInfo(journalPath()).dir().filePath(aside.first()));
-        QVERIFY(setAside.open(QIODevice::ReadOnly));
-        QCOMPARE(setAside.readAll(), QByteArray(5000, '\xa5'));
-        QVERIFY(SqliteJournalStore(journalPath()).setAsidePath().isEmpty()); // a fresh journal
+        QVERIFY(!QDir(QFileInfo(journalPath()).path())
+                     .entryList({"journal.sqlite.damaged-*"}, QDir::Files)
+                     .isEmpty());
     }
 };
 
