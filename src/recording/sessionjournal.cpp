@@ -47,8 +47,8 @@ void SessionJournal::write(const JournalEvent& event) {
 
 void SessionJournal::keyHandled(const SessionRecord& record, std::int64_t shownRow,
                                 const QString& pauseStamp) {
-    if (record.nextEntry == shownRow)
-        return; // the character made no entry
+    if (store_ == nullptr || failed_ || record.nextEntry == shownRow)
+        return; // nothing to write, or the character made no entry
     const bool paused =
         record.state == SessionState::Paused && record.entryEvent(shownRow) == kSessionPaused;
     JournalEvent event =
