@@ -1,7 +1,8 @@
 // Drift of the session clock against the wall clock: a real session on the event loop, driven by
-// the window's own Timer1, with the real time of day for the start and end stamps.
+// the window's own Timer1, with the real time of day for the start and end stamps, and with the
+// session journal on (an SQLite file in a temporary folder on disk, synced on every tick).
 //
-//   build/bench/bench_drift [seconds] [characters per second]
+//   build/bench/bench_drift [seconds] [characters per second] [--no-journal]
 //
 // Defaults: a 120-s session with 30-s intervals while a bound key is typed 28 times a second
 // (key auto-repeat), so the ticks compete with key presses as they do when an observer codes.
@@ -9,6 +10,7 @@
 // QT_QPA_PLATFORM says otherwise; takes as long as the session.
 #include "app/mainwindow.h"
 #include "platform/qtplatform.h"
+#include "platform/sqlitejournal.h"
 #include "sessionsetup.h"
 #include "support/fakeplatform.h"
 
@@ -17,6 +19,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -49,13 +52,18 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const int duration = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 120;
     const int typingRate = argc > 2 ? std::max(0, QString::fromLocal8Bit(argv[2]).toInt()) : 28;
+    const bool journalOn = !(argc > 3 && QByteArray(argv[3]) == "--no-journal");
 
     SystemClock clock;
     test::FakeBeeper beeper;
     test::FakeFileDialogs dialogs;
     test::FakeMessageBoxes messages;
     test::FakeWorkbookWriter workbooks;
-    Platform platform{clock, beeper, dialogs, messages, workbooks};
+    QTemporaryDir folder(QDir::current().filePath(QStringLiteral("bench-journal-XXXXXX")));
+    SqliteJournalStore journal(folder.filePath(QStringLiteral("journal.sqlite")));
+    if (journalOn && !journal.isOpen())
+        return 1;
+    Platform platform{clock, beeper, dialogs, messages, workbooks, journalOn ? &journal : nullptr};
     MainWindow window(platform);
     window.show();
     window.Check2->setChecked(true); // beeps are counted, not sounded
@@ -64,17 +72,20 @@ int main(int argc, char* argv[]) {
         return 1;
 
     std::printf("bench_drift: %d-s session, 30-s intervals, %d characters a second typed, "
-                "platform %s\n",
-                duration, typingRate, qPrintable(QApplication::platformName()));
+                "platform %s, journal %s\n",
+                duration, typingRate, qPrintable(QApplication::platformName()),
+                journalOn ? qPrintable(folder.path()) : "off");
     std::fflush(stdout);
 
     QEventLoop loop;
     QElapsedTimer sinceStart;
     std::vector<qint64> tickMs; // wall time of each tick after Start
+    std::vector<double> syncMs; // time each tick spent making the journal durable
     qint64 finishedMs = -1;
     // Runs after the window's own tick handler (connected first).
     QObject::connect(window.Timer1, &QTimer::timeout, &app, [&] {
         tickMs.push_back(sinceStart.elapsed());
+        syncMs.push_back(journal.lastSyncSeconds() * 1000);
         if (window.Label1->text() == QLatin1String("Finished")) {
             finishedMs = sinceStart.elapsed();
             // A local loop: quitting the application would first try to close the window, which
@@ -133,5 +144,19 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(lateness.back()));
     std::printf("entries logged:                   %lld, beeps %d\n",
                 static_cast<long long>(r.nextEntry - 1), beeper.beeps);
+    if (journalOn) {
+        std::sort(syncMs.begin(), syncMs.end());
+        double meanSync = 0;
+        for (double v : syncMs)
+            meanSync += v;
+        meanSync /= double(syncMs.size());
+        qsizetype journaled = 0;
+        const std::vector<JournaledSession> sessions = journal.sessions();
+        for (const JournalEvent& e : sessions.at(0).events)
+            journaled += e.kind == JournalEventKind::Entry ? 1 : 0;
+        std::printf("journal sync per tick:            mean %.1f ms, median %.1f ms, max %.1f ms\n",
+                    meanSync, syncMs[syncMs.size() / 2], syncMs.back());
+        std::printf("entries journaled:                %lld\n", static_cast<long long>(journaled));
+    }
     return std::abs(double(stampDiff) / 1000 - recorded) < 1.0 ? 0 : 2;
 }

@@ -10,7 +10,7 @@ fi
 
 packages=(
     build-essential cmake ninja-build pkg-config clang-format
-    qt6-base-dev qt6-multimedia-dev libgl-dev
+    qt6-base-dev qt6-multimedia-dev libgl-dev libqt6sql6-sqlite
     libxlsxwriter-dev
     python3 python3-openpyxl
     xvfb xauth fonts-ipafont-gothic

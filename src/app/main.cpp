@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
+#include "app/scriptedsession.h"
 #include "app/singleinstance.h"
 #include "platform/qtplatform.h"
+#include "platform/sqlitejournal.h"
 
 #include <QApplication>
 
@@ -18,10 +20,13 @@ int main(int argc, char* argv[]) {
     quorvia::QtFileDialogs dialogs;
     quorvia::QtMessageBoxes messages;
     quorvia::XlsxWorkbookWriter workbooks;
-    quorvia::Platform platform{clock, beeper, dialogs, messages, workbooks};
+    quorvia::SqliteJournalStore journal;
+    quorvia::Platform platform{clock, beeper, dialogs, messages, workbooks, &journal};
 
     quorvia::MainWindow window(platform);
     window.startUp();
+    window.recoverSessions();
+    quorvia::startScriptedSession(window, qEnvironmentVariable("QUORVIA_TEST_SESSION"));
     window.show();
     return QApplication::exec();
 }

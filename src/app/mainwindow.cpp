@@ -151,7 +151,8 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint)
-    , platform_(platform) {
+    , platform_(platform)
+    , journal_(platform.journal) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvia   ver. 1.0"));
     setFont(gothic(8.25));

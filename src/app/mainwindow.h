@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "recording/sessionjournal.h"
 #include "recording/sessionrecord.h"
 
 #include <QStringList>
@@ -32,6 +33,8 @@ public:
 
     // The start-up step after the controls exist: today's date into the session date box.
     void startUp();
+    // Offers each session left in the journal by an earlier run, oldest first.
+    void recoverSessions();
 
     const SessionRecord& record() const { return record_; }
     bool keyCaptureOn() const { return keyCapture_; }
@@ -65,8 +68,17 @@ private:
     void buildTabOrder();
     void setKeyCapture(bool on);
     void drawTextLine(const QString& text);
+    // The slots' behaviour names and modes and the start and end stamps, as the window shows them.
+    SessionSheetInputs sheetInputs() const;
+    // The worksheet window of an ended session, then its save; the saved session leaves the
+    // journal.
+    void openWorksheet(const SessionRecord& record, const SessionSheetInputs& inputs,
+                       std::int64_t journalId, const QString& titleSuffix);
+    // After the end of a session that the journal could not hold: tells the observer once.
+    void tellIfUnprotected();
 
     Platform& platform_;
+    SessionJournal journal_;
     SessionRecord record_;
     bool keyCapture_ = false;
     QString filePath_;

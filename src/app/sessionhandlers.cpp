@@ -42,6 +42,7 @@ void MainWindow::command1Click() {
         setKeyCapture(true);
         Timer1->start();
         Label21->setText(timeWithHundredths(platform_.clock.timeOfDay(), kTimeFormat));
+        journal_.started(record_, sheetInputs());
         return;
     }
     if (caption == QLatin1String("Confirm")) {
@@ -68,6 +69,8 @@ void MainWindow::command1Click() {
     // "Resume" after a pause; "Hit ESC to pause" while recording runs the same steps.
     if (!Timer1->isActive())
         Timer1->start();
+    if (record_.state == SessionState::Paused)
+        journal_.resumed(record_);
     record_.state = SessionState::Recording;
     setKeyCapture(true);
     Label1->setText(QStringLiteral("Recording"));
@@ -84,12 +87,16 @@ void MainWindow::command2Click() {
     Command1->setText(QStringLiteral("Confirm"));
     record_.writeEndEntry(kSessionTerminated);
     record_.state = SessionState::SavePending;
+    journal_.terminated(record_);
+    tellIfUnprotected();
 }
 
 void MainWindow::timer1Timer() {
     if (record_.state != SessionState::Recording)
         return;
     const TickOutcome outcome = tick(record_, Check2->checkState() == Qt::Checked ? 1 : 0);
+    const QString now = timeWithHundredths(platform_.clock.timeOfDay(), kTimeFormat);
+    journal_.ticked(record_, now);
     if (outcome.beep)
         platform_.beeper.beep();
     if (!outcome.finished) {
@@ -98,7 +105,7 @@ void MainWindow::timer1Timer() {
         return;
     }
     Timer1->stop();
-    Label25->setText(timeWithHundredths(platform_.clock.timeOfDay(), kTimeFormat));
+    Label25->setText(now);
     setForeColour(Label1, QColor(255, 0, 0));
     Label1->setText(QStringLiteral("Finished"));
     setKeyCapture(false);
@@ -106,6 +113,7 @@ void MainWindow::timer1Timer() {
     Command1->setEnabled(false);
     Frame3->setEnabled(true);
     Label2->setText(record_.clockText);
+    tellIfUnprotected();
 }
 
 void MainWindow::keyPress(char32_t c) {
@@ -126,6 +134,7 @@ void MainWindow::keyPress(char32_t c) {
     const auto slot = static_cast<std::size_t>(outcome.slot);
     Label9[slot]->setText(toggledOnOff(Label9[slot]->text()));
     Label13[slot]->setText(blankLed(record_.keyHits(outcome.slot)));
+    journal_.keyHandled(record_, outcome.entryShown, Label25->text());
 }
 
 void MainWindow::setKeyCapture(bool on) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recording/journalevents.h"
+
 #include <QDate>
 #include <QString>
 #include <QTime>
@@ -50,6 +52,10 @@ public:
     virtual void inform(QWidget* parent, const QString& text) = 0;
     // Yes and No buttons, No the default. True for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // Yes and No buttons, Yes the default. True for Yes.
+    virtual bool askYesNoDefaultYes(QWidget* parent, const QString& text) {
+        return askYesNo(parent, text);
+    }
 };
 
 // Writes a worksheet as a one-sheet workbook file. Returns false when the file could not be
@@ -60,13 +66,33 @@ public:
     virtual bool write(const Worksheet& sheet, const QString& path) = 0;
 };
 
-// The services a window is given.
+// The journal of the running session on disk. Each write has been committed when it returns
+// true, so that it survives the end of the process; sync() makes it survive a power cut as well.
+class JournalStore {
+public:
+    virtual ~JournalStore() = default;
+    // A new session; its id, or 0 when it could not be written.
+    virtual std::int64_t addSession(const JournalSessionStart& start) = 0;
+    virtual bool addEvent(std::int64_t session, const JournalEvent& event) = 0;
+    virtual bool sync() = 0;
+    // Deletes the session, overwriting what it held.
+    virtual bool removeSession(std::int64_t session) = 0;
+    // The sessions in the journal, oldest first.
+    virtual std::vector<JournaledSession> sessions() = 0;
+    // Whether the journal can be written at all.
+    virtual bool isOpen() const = 0;
+    // Where a journal that could not be used was set aside at opening; empty when none was.
+    virtual QString setAsidePath() const = 0;
+};
+
+// The services a window is given. Without a journal, sessions are kept in memory only.
 struct Platform {
     Clock& clock;
     Beeper& beeper;
     FileDialogs& dialogs;
     MessageBoxes& messages;
     WorkbookWriter& workbooks;
+    JournalStore* journal = nullptr;
 };
 
 // The user's documents folder, where the file dialogs open.

@@ -79,11 +79,23 @@ void QtMessageBoxes::inform(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-bool QtMessageBoxes::askYesNo(QWidget* parent, const QString& text) {
+namespace {
+
+bool askYesNoWithDefault(QWidget* parent, const QString& text, QMessageBox::StandardButton def) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(def);
     return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
+bool QtMessageBoxes::askYesNo(QWidget* parent, const QString& text) {
+    return askYesNoWithDefault(parent, text, QMessageBox::No);
+}
+
+bool QtMessageBoxes::askYesNoDefaultYes(QWidget* parent, const QString& text) {
+    return askYesNoWithDefault(parent, text, QMessageBox::Yes);
 }
 
 } // namespace quorvia

@@ -41,6 +41,7 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     void inform(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
+    bool askYesNoDefaultYes(QWidget* parent, const QString& text) override;
 };
 
 // Writes the workbook with libxlsxwriter into a temporary file beside the target and renames it

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// What the session journal keeps of a session: how it stood at the Start press, then everything
+// that changed it, in the order it happened.
+namespace quorvia {
+
+enum class JournalEventKind : int {
+    Entry = 1,     // a key entry in the log
+    Tick = 2,      // one second of recorded time
+    Pause = 3,     // ESC: the "Session Paused" entry
+    Resume = 4,    // "Resume"
+    Terminate = 5, // "Terminate": the "Session Terminated" end entry
+    Finish = 6,    // the last tick: the "Session Finished" end entry
+};
+
+struct JournalEvent {
+    JournalEventKind kind = JournalEventKind::Tick;
+    std::int64_t row = 0;      // the log row written (entries and end entries), else 0
+    int slot = 0;              // the slot counted (Entry), else 0
+    std::int64_t elapsed = 0;  // recorded seconds after the event
+    std::int64_t interval = 0; // current interval after the event
+    QString clock;             // clock text after the event
+    QString text;              // the row's event text (entries and end entries)
+    QString stamp;             // time of day "hh:nn:ss.cc" (Tick, Pause, Finish)
+};
+
+// A key slot's behaviour name and the value of its mode box as they were at the Start press.
+struct JournalSlot {
+    QString behaviour;
+    int checkValue = 0;
+};
+
+// The session as it stood at the Start press.
+struct JournalSessionStart {
+    std::int16_t sessionNumber = 0;
+    QString participantId;
+    QString condition;
+    QString observerId;
+    QString sessionDate;
+    QString keysToHit;
+    double intervalLength = 0;
+    double sessionDuration = 0;
+    QString startedAt;                 // the start stamp "hh:nn:ss.cc"
+    std::vector<JournalSlot> keySlots; // slots 1, 2, ... at index 0, 1, ...
+};
+
+struct JournaledSession {
+    std::int64_t id = 0;
+    JournalSessionStart start;
+    std::vector<JournalEvent> events; // in the order they happened
+};
+
+} // namespace quorvia
