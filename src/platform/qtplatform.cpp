@@ -32,8 +32,12 @@ QDate SystemClock::today() const {
     return QDate::currentDate();
 }
 
+QUrl ToneBeeper::toneSource() {
+    return QUrl(QStringLiteral("qrc:/sounds/beep.wav"));
+}
+
 ToneSound ToneBeeper::loadTone() {
-    QFile file(QStringLiteral(":/sounds/beep.wav"));
+    QFile file(u':' + toneSource().path());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray wave = file.readAll();

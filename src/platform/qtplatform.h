@@ -5,6 +5,7 @@
 #include <QAudioFormat>
 #include <QByteArray>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -37,8 +38,9 @@ public:
     ~ToneBeeper() override;
     void beep() override;
 
-    // The tone: the samples of a 16-bit PCM WAV of about 150 ms kept as a resource of the
-    // executable; none when it cannot be read.
+    // The tone: a 16-bit PCM WAV of about 150 ms kept as a resource of the executable.
+    static QUrl toneSource();
+    // Its samples; none when it cannot be read.
     static ToneSound loadTone();
 
 private:
