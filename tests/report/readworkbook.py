@@ -5,11 +5,14 @@ worksheet that holds a value, row by row, as "E14=s:a": its reference, openpyxl'
 text, "n" number, "f" formula, ...) and its value (a whole number without a decimal point).
 """
 import sys
+import zipfile
 
 import openpyxl
 
 
 def main():
+    if sys.argv[2:3] not in ([], [""]):
+        return sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))
     workbook = openpyxl.load_workbook(sys.argv[1])
     items = ["sheets=%d" % len(workbook.worksheets)]
     for row in workbook.worksheets[0].iter_rows():
