@@ -74,7 +74,7 @@ ToneBeeper::ToneBeeper() {
     QObject::connect(&idleCheck_, &QTimer::timeout, &idleCheck_, [this] {
         // Closed once it has played a few seconds of silence: the tone has long left it.
         if (stream_ && stream_->silenceRead() >= tone_.format.bytesForDuration(3000000)) {
-            output_.reset();
+            closeOutput();
             idleCheck_.stop();
         }
     });
@@ -82,6 +82,14 @@ ToneBeeper::ToneBeeper() {
 
 // The output goes before the stream it reads.
 ToneBeeper::~ToneBeeper() {
+    closeOutput();
+}
+
+void ToneBeeper::closeOutput() {
+    // Suspended first: closing a running output can deliver one of its pending reads after its
+    // stream is gone, which aborts the program.
+    if (output_)
+        output_->suspend();
     output_.reset();
 }
 
@@ -94,7 +102,7 @@ bool ToneBeeper::outputOpen() const {
 }
 
 bool ToneBeeper::openOutput() {
-    output_.reset();
+    closeOutput();
     if (!stream_) {
         tone_ = loadTone();
         if (tone_.samples.isEmpty())
@@ -119,7 +127,7 @@ void ToneBeeper::beep() {
     if (outputOpen()) {
         stream_->startTone();
     } else if (!openOutput()) {
-        output_.reset();
+        closeOutput();
         QApplication::beep();
         return;
     }

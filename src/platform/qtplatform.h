@@ -46,6 +46,7 @@ public:
 private:
     bool outputOpen() const;
     bool openOutput();
+    void closeOutput();
 
     ToneSound tone_;
     std::unique_ptr<ToneStream> stream_; // read by the output
