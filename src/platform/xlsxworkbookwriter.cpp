@@ -9,12 +9,52 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+
+#include <sys/stat.h>
 
 namespace quorvia {
 
 namespace {
+
+// The most characters a cell holds.
+constexpr qsizetype kCellTextLimit = 32767;
+
+// Whether "_x" with four hexadecimal digits and "_" starts at i: the file format's escape of one
+// character.
+bool isEscapeAt(const QString& text, qsizetype i) {
+    if (i + 7 > text.size() || text[i] != u'_' || (text[i + 1] != u'x' && text[i + 1] != u'X') ||
+        text[i + 6] != u'_')
+        return false;
+    for (qsizetype k = i + 2; k < i + 6; ++k) {
+        const char16_t c = text[k].unicode();
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))
+            return false;
+    }
+    return true;
+}
+
+// The text as its cell stores it. A literal escape sequence in it gets its underscore escaped as
+// "_x005F_", so that every reader shows the text as typed. A text longer than a cell holds is cut
+// at the limit (counted in the stored form, never inside a character or an escape): one long
+// text must not cost the whole workbook.
+QString storedCellText(const QString& text) {
+    QString stored;
+    stored.reserve(std::min(text.size(), kCellTextLimit));
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QStringView piece = QStringView(text).mid(i, pair ? 2 : 1);
+        const QStringView kept = isEscapeAt(text, i) ? QStringView(u"_x005F_") : piece;
+        if (stored.size() + kept.size() > kCellTextLimit)
+            break;
+        stored += kept;
+        i += piece.size();
+    }
+    return stored;
+}
 
 bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
     lxw_workbook* workbook = workbook_new(fileName.constData());
@@ -37,8 +77,8 @@ bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
             if (text->isEmpty())
                 continue;
             // Written as a string record, so a leading "=" never becomes a formula.
-            error =
-                worksheet_write_string(worksheet, row, column, text->toUtf8().constData(), nullptr);
+            error = worksheet_write_string(worksheet, row, column,
+                                           storedCellText(*text).toUtf8().constData(), nullptr);
         } else {
             const double number = std::get<double>(it->second);
             // A workbook has no cell for an infinite or undefined number; its text would make the
@@ -57,7 +97,16 @@ bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
 } // namespace
 
 bool XlsxWorkbookWriter::write(const Worksheet& sheet, const QString& path) {
-    const QFileInfo target(path);
+    // A symbolic link is followed to the file it names, which is then replaced in its own folder:
+    // the link stays a link.
+    QFileInfo target(path);
+    for (int depth = 0; target.isSymLink(); ++depth) {
+        if (depth == 40)
+            return false; // links in a loop
+        target = QFileInfo(target.symLinkTarget());
+    }
+    const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
+
     QTemporaryFile reserve(target.absoluteDir().filePath(QStringLiteral(".quorvia-XXXXXX.xlsx")));
     reserve.setAutoRemove(false);
     if (!reserve.open())
@@ -65,12 +114,20 @@ bool XlsxWorkbookWriter::write(const Worksheet& sheet, const QString& path) {
     const QString temporary = reserve.fileName();
     reserve.close();
 
+    // The reserved name was made private to us. A replaced file keeps its permission bits; a new
+    // one gets those of any new document (0666 less the process's file mode mask).
+    struct stat existing {};
+    mode_t mode = 0;
+    if (::stat(targetName.constData(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
     const QByteArray temporaryName = QFile::encodeName(temporary);
-    // The reserved name was made private to us; the saved workbook is an ordinary document.
-    QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                         QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    if (!fillWorkbook(sheet, temporaryName) ||
-        std::rename(temporaryName.constData(), QFile::encodeName(target.absoluteFilePath())) != 0) {
+    if (::chmod(temporaryName.constData(), mode) != 0 || !fillWorkbook(sheet, temporaryName) ||
+        std::rename(temporaryName.constData(), targetName.constData()) != 0) {
         QFile::remove(temporary);
         return false;
     }

@@ -11,7 +11,9 @@ inline const QString kWorkbookExtension = QStringLiteral(".xlsx");
 inline const QString kWorkbookFilter = QStringLiteral("Excel File (*.xlsx)");
 
 // The name proposed in the Save As dialog: participant, session number, condition and observer
-// joined by "-", then ".xlsx" (P07-3-base-KT.xlsx). The parts are used unchanged.
+// joined by "-", then ".xlsx" (P07-3-base-KT.xlsx). Each "/" and control character (C0, DEL,
+// C1) in them becomes "_", so that the name is always one valid file name; the cells keep the
+// texts as typed.
 QString defaultWorkbookName(const SessionRecord& record);
 
 // The path a chosen name is saved under: ".xlsx" is appended unless the name already ends in

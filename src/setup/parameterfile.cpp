@@ -12,6 +12,10 @@
 #include <string>
 #include <string_view>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace quorvia {
 
 ParameterFields parameterFieldsFrom(const ParameterSetup& setup) {
@@ -92,6 +96,23 @@ std::optional<QString> utf8Text(const QByteArray& bytes) {
     return text;
 }
 
+// Windows-1252 where it differs from Latin-1: bytes 0x80 to 0x9F. The five bytes it leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their Latin-1 code points.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString windows1252Text(const QByteArray& bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        text[i] = QChar(byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80]
+                                                     : static_cast<char16_t>(byte));
+    }
+    return text;
+}
+
 } // namespace
 
 std::optional<ParameterFields> parseParameterFields(QByteArrayView bytes, bool complete) {
@@ -136,13 +157,19 @@ std::optional<ParameterFields> parseParameterFields(QByteArrayView bytes, bool c
         }
     }
 
-    // A file that is not valid UTF-8 comes from a legacy code page: read it as Latin-1.
+    // No text box holds a NUL character: a field with one is no text of this program.
+    for (const QByteArray& field : raw) {
+        if (field.contains('\0'))
+            return std::nullopt;
+    }
+
+    // A file that is not valid UTF-8 comes from a Windows program: read it as Windows-1252.
     ParameterFields fields;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         std::optional<QString> text = utf8Text(raw[i]);
         if (!text) {
             for (std::size_t k = 0; k < raw.size(); ++k)
-                fields[k] = QString::fromLatin1(raw[k]);
+                fields[k] = windows1252Text(raw[k]);
             break;
         }
         fields[i] = std::move(*text);
@@ -155,9 +182,22 @@ std::optional<ParameterFields> parseParameterFields(QByteArrayView bytes, bool c
 }
 
 std::optional<ParameterFields> readParameterFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file (after following links) is read: a FIFO or a device could block the
+    // window forever or never end. The type is checked before the file is opened and once more on
+    // what was opened, without waiting, in case the name was replaced in between.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return std::nullopt;
+    QFile file;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return std::nullopt;
+    }
     QByteArray bytes = file.read(kParameterReadLimit + 1);
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;

@@ -59,14 +59,15 @@ bool writeParameterFile(const QString& path, const ParameterFields& fields);
 // closing quote, commas, blanks and line ends inside kept and "" read as one quote; anything
 // between the closing quote and the next separator is skipped. Any other field runs to the next
 // comma or line end with its leading blanks skipped. A leading UTF-8 byte-order mark is skipped.
-// The fields are UTF-8, or Latin-1 when they are not valid UTF-8. Empty when the bytes end before
-// the 19th field or inside a quoted one, or a field is longer than kParameterFieldLimit. `complete`
-// false means the bytes are only the start of a longer file: the 19th field must then end before
-// they do.
+// The fields are UTF-8, or Windows-1252 when they are not valid UTF-8. Empty when the bytes end
+// before the 19th field or inside a quoted one, a field holds a NUL byte, or a field is longer
+// than kParameterFieldLimit. `complete` false means the bytes are only the start of a longer
+// file: the 19th field must then end before they do.
 std::optional<ParameterFields> parseParameterFields(QByteArrayView bytes, bool complete = true);
 
-// Reads at most kParameterReadLimit bytes of the file and parses them. Empty when the file cannot
-// be opened or read, or its fields are incomplete.
+// Reads at most kParameterReadLimit bytes of the file and parses them. Empty when the path is not
+// a regular file after following links (a FIFO, a device or a folder is never opened), when the
+// file cannot be opened or read, or its fields are incomplete.
 std::optional<ParameterFields> readParameterFile(const QString& path);
 
 // The fields of a read file converted for the controls, in the order a load fills them. A

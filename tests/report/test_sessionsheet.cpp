@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace quorvia;
 
 namespace {
@@ -59,11 +61,11 @@ QString cellsOf(const Worksheet& sheet, bool emptyTexts = true) {
 }
 
 // "sheets=" and their number, then the cells that hold a value (as cellsOf()), read by openpyxl.
-QString readBack(const QString& path) {
+QString readBack(const QString& path, const QString& part = {}) { // or a part as it is stored
     QProcess reader;
-    reader.start(
-        QStringLiteral("/usr/bin/python3"),
-        {qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") + "/tests/report/readworkbook.py", path});
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") + "/tests/report/readworkbook.py",
+                  path, part});
     reader.waitForFinished(60000);
     return QString::fromUtf8(reader.readAllStandardOutput() + reader.readAllStandardError());
 }
@@ -154,11 +156,66 @@ private slots:
         QCOMPARE(readBack(path), expected);
 
         // A failed write leaves the file there as it was, and nothing else.
-        sheet.setText(30, 3, QString(32768, u'x')); // longer than a cell holds
+        sheet.setNumber(30, 3, qQNaN()); // no number a cell holds
         QVERIFY(!writer.write(sheet, path));
         QCOMPARE(readBack(path), expected);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"P07-3-base-KT.xlsx"});
+    }
+
+    // Texts as stored: cut to a cell's 32,767 units, not inside a pair or escape; escapes escaped.
+    void storedTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("box"); // 0 participant, 1 condition, 2 observer, 3 date
+        QTest::addColumn<QString>("stored");
+        const QString p(32767, 'p'), d(32741, 'd'), e = QString("😀").repeated(16383);
+        QTest::newRow("participant") << p << 0 << ":   " + p.left(32746);
+        QTest::newRow("observer, pairs") << e << 2 << ":   " + e.left(32746);
+        QTest::newRow("date, escape") << d + "_x0041_" << 3 << ":   " + d + "_x005F_";
+        QTest::newRow("escapes") << "_X00e9__x005F_" << 1 << "   _x005F_X00e9__x005F_x005F_";
+        QTest::newRow("controls") << "_x0041_\t/\x7f\u0085" << 0 << "   _x005F_x0041_\t/\x7f\u0085";
+    }
+
+    void storedTexts() {
+        QFETCH(QString, text);
+        QFETCH(int, box);
+        QFETCH(QString, stored);
+        SessionRecord record = test::freshRecord("a", 10, 10);
+        *QList{&record.participantId, &record.condition, &record.observerId,
+               &record.sessionDate}[box] = text;
+        QTemporaryDir dir;
+        QVERIFY(XlsxWorkbookWriter().write(buildSessionSheet(record, {{{"B", 0}}, "", ""}),
+                                           dir.filePath("a.xlsx")));
+        QVERIFY(readBack(dir.filePath("a.xlsx"), "xl/sharedStrings.xml").contains(stored + "</t>"));
+        for (const QChar c : defaultWorkbookName(record))
+            QVERIFY(c != u'/' && c.category() != QChar::Other_Control); // the cells keep them
+    }
+
+    // Saving over links replaces the file they name and keeps them; a replaced file keeps its mode.
+    void savedOver_data() {
+        QTest::addColumn<QString>("chain");    // the chosen name, then what each link names
+        QTest::addColumn<QList<int>>("modes"); // of the file before (-1 for none), mask, after
+        QTest::newRow("two links") << "a.xlsx>b>d/c" << QList{0604, 077, 0604};
+        QTest::newRow("dangling link, new file") << "a.xlsx>d/c" << QList{-1, 027, 0640};
+    }
+
+    void savedOver() {
+        QFETCH(QString, chain);
+        QFETCH(QList<int>, modes);
+        QTemporaryDir dir;
+        const QStringList names = chain.split('>');
+        QVERIFY(QDir::setCurrent(dir.path()) && QDir().mkdir("d"));
+        for (qsizetype i = 1; i < names.size(); ++i)
+            QVERIFY(QFile::link(names[i], names[i - 1]));
+        QVERIFY(modes[0] < 0 || (QFile(names.last()).open(QIODevice::WriteOnly) &&
+                                 ::chmod(qPrintable(names.last()), mode_t(modes[0])) == 0));
+        const mode_t saved = ::umask(mode_t(modes[1]));
+        QVERIFY(XlsxWorkbookWriter().write(Worksheet(), "a.xlsx"));
+        ::umask(saved);
+        struct stat status {};
+        QVERIFY(::stat("a.xlsx", &status) == 0 && int(status.st_mode & 07777) == modes[2]);
+        QCOMPARE(QFileInfo("a.xlsx").isSymLink(), names.size() > 1);
+        QCOMPARE(readBack("a.xlsx"), "sheets=1|");
     }
 };
 

@@ -1,6 +1,11 @@
+#include "setup/parameterfile.h"
 #include "setup/setupcheck.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace quorvia;
 
@@ -68,6 +73,39 @@ private slots:
                               QString::number(r.sessionDuration), r.keysToHit,
                               r.participantId + r.condition + r.observerId + r.sessionDate}),
                  QStringList({"0", "12", "3601", "xY", "P07baseKT2026/12/06"}));
+    }
+
+    // Only a regular parameter file, also behind links, is opened (a FIFO would block the window);
+    // it is UTF-8, else Windows-1252 (undefined bytes as Latin-1); a NUL in a field is malformed.
+    void readParameters_data() {
+        QTest::addColumn<QString>("path");     // "link.p" links to "file" through "mid.p"
+        QTest::addColumn<QByteArray>("field"); // the first one of "file"; the other 18 hold "\x92"
+        QTest::addColumn<QString>("text");     // what the first field reads as; "-" for a refusal
+        for (const char* path : {"file", "link.p"})
+            QTest::newRow(path) << path << QByteArray("P1") << "P1";
+        for (const char* path : {"fifo", ".", "gone.p", "zero.p"})
+            QTest::newRow(path) << path << QByteArray("P1") << "-";
+        QTest::newRow("1252") << "file" << QByteArray("\x93\x80\x85\x96\x97\x8A\x9F") << "“€…–—ŠŸ";
+        QTest::newRow("undefined")
+            << "file" << QByteArray("\x81\x8D\x8F\x90\x9D") << "\u0081\u008D\u008F\u0090\u009D";
+        QTest::newRow("UTF-8 field") << "file" << QByteArray("\xC3\xBC") << "Ã¼";
+        QTest::newRow("NUL, quoted") << "file" << QByteArray("\"a\0b\"", 5) << "-";
+        QTest::newRow("NUL, unquoted") << "file" << QByteArray("a\0", 2) << "-";
+    }
+
+    void readParameters() {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, field);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("file"));
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write(field + QByteArray("\n\x92").repeated(18)));
+        QVERIFY(file.flush() && QDir::setCurrent(dir.path()) && ::mkfifo("fifo", 0600) == 0);
+        QVERIFY(QFile::link("file", "mid.p") && QFile::link("mid.p", "link.p") &&
+                QFile::link("none", "gone.p") && QFile::link("/dev/zero", "zero.p"));
+        const auto fields = readParameterFile(path);
+        QCOMPARE(fields ? fields->at(0) : "-", text);
     }
 };
 
