@@ -166,6 +166,19 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"P07-3-base-KT.xlsx"});
     }
+
+    void twoObserversOfOneSessionReadBack() {
+        // Kept in the build folder: scripts/check-package.sh compares them with the installed
+        // program's agreement command.
+        const QStringList scripts{"a 10 ab 20 b 30", "a 12 a 8 bb 40"};
+        for (int observer = 1; observer <= 2; ++observer) {
+            const Worksheet sheet = sheetOf({"ab", 60, 10, scripts[observer - 1], "01"});
+            const QString path = QStringLiteral(QUORVIA_SAMPLES "/observer%1.xlsx").arg(observer);
+            QVERIFY(QDir().mkpath(QStringLiteral(QUORVIA_SAMPLES)));
+            QVERIFY(XlsxWorkbookWriter().write(sheet, path));
+            QCOMPARE(readBack(path), QStringLiteral("sheets=1") + cellsOf(sheet, false));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(SessionSheetTest)
