@@ -73,6 +73,8 @@ lint() { lintian --no-tag-display-limit build/quorvia_*.deb | tee /dev/stderr | 
 
 step "build the package (make package)" make package
 step "lintian reports no error" lint
+step "two observers' workbooks written by the test suite" \
+    ctest --test-dir build -R '^test_sessionsheet$' --output-on-failure
 if [ -d "$base" ]; then
     echo "ok   Debian 12 root cached in $base"
 else
