@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= $(if $(CI),ON,OFF)
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVIA_WERROR=$(WERROR)
 
-.PHONY: all deps build run test test-sanitize bench fuzz format clean
+.PHONY: all deps build run test test-sanitize bench fuzz format clean package
 
 all: build
 
@@ -29,6 +29,11 @@ test-sanitize: deps
 	cmake --build build-sanitize
 	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir build-sanitize --output-on-failure
+
+# A Debian package of the program (build/quorvia_<version>_<arch>.deb); scripts/check-package.sh
+# installs it on a clean Debian 12 root.
+package: build
+	cmake --build build --target package
 
 bench: build
 	cmake --build build --target benchmarks

@@ -14,6 +14,7 @@ packages=(
     libxlsxwriter-dev
     python3 python3-openpyxl
     xvfb xauth fonts-ipafont-gothic
+    librsvg2-bin desktop-file-utils appstream dpkg-dev
     "${extra[@]}"
 )
 

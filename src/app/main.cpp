@@ -5,10 +5,44 @@
 #include "platform/sqlitejournal.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+
+#include <memory>
+
+namespace {
+
+// --help and --version need no display: they are answered by a plain core application.
+std::unique_ptr<QCoreApplication> createApplication(int& argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return std::make_unique<QCoreApplication>(argc, argv);
+    }
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvia"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvia"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVIA_VERSION));
+    const std::unique_ptr<QCoreApplication> app = createApplication(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Records direct behaviour observation sessions: keys typed during a session are counted "
+        "per interval and saved as a session workbook."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(*app);
+
+    // The desktop entry and the icon carry the application's id (see data/).
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVIA_APP_ID));
+    QIcon icon;
+    for (const int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/" QUORVIA_APP_ID ".png").arg(size));
+    QApplication::setWindowIcon(icon);
 
     // A second copy ends at once, showing nothing and touching nothing.
     quorvia::SingleInstance instance;
@@ -16,7 +50,7 @@ int main(int argc, char* argv[]) {
         return 0;
 
     quorvia::SystemClock clock;
-    quorvia::ToneBeeper beeper;
+    quorvia::ToneBeeper beeper; // opens the sound output at its first tone
     quorvia::QtFileDialogs dialogs;
     quorvia::QtMessageBoxes messages;
     quorvia::XlsxWorkbookWriter workbooks;

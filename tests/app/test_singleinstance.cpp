@@ -36,6 +36,18 @@ private slots:
         third.kill();
         third.waitForFinished();
     }
+
+    void versionAndHelpNeedNoDisplay() {
+        for (const auto& [argument, output] :
+             {std::pair{"--version", "Quorvia " QUORVIA_VERSION "\n"},
+              std::pair{"-h", "-v, --version  Displays version"}}) {
+            QProcess program;
+            program.setProcessEnvironment({}); // no display, no platform
+            program.start(QStringLiteral(QUORVIA_EXECUTABLE), {QString::fromLatin1(argument)});
+            QVERIFY(program.waitForFinished(10000) && program.exitCode() == 0);
+            QVERIFY2(program.readAllStandardOutput().contains(output), argument);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

@@ -217,6 +217,17 @@ private slots:
         QCOMPARE(QFileInfo("a.xlsx").isSymLink(), names.size() > 1);
         QCOMPARE(readBack("a.xlsx"), "sheets=1|");
     }
+
+    // Two observers' workbooks of one session, kept in the build folder for the package check.
+    void twoObserversOfOneSessionReadBack() {
+        int observer = 0;
+        for (const QString script : {"a 10 ab 20 b 30", "a 12 a 8 bb 40"}) {
+            const Worksheet sheet = sheetOf({"ab", 60, 10, script, "01"});
+            const QString path = QStringLiteral(QUORVIA_SAMPLES "/observer%1.xlsx").arg(++observer);
+            QVERIFY(XlsxWorkbookWriter().write(sheet, path));
+            QCOMPARE(readBack(path), QStringLiteral("sheets=1") + cellsOf(sheet, false));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(SessionSheetTest)
