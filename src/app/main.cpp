@@ -1,10 +1,34 @@
+#include "app/commands.h"
 #include "app/mainwindow.h"
 #include "app/singleinstance.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const quorvia::Invocation invocation = quorvia::parseInvocation(arguments);
+    switch (invocation.action) {
+    case quorvia::Invocation::Action::Help:
+        std::fputs(quorvia::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case quorvia::Invocation::Action::Misuse:
+        std::fprintf(stderr, "quorvia: %s\n\n%s", invocation.message.toLocal8Bit().constData(),
+                     quorvia::helpText().toLocal8Bit().constData());
+        return 2;
+    // Neither is subject to the one-copy rule.
+    case quorvia::Invocation::Action::AgreementCommand:
+        return quorvia::runAgreementCommand(argc, argv, invocation);
+    case quorvia::Invocation::Action::AgreementWindow:
+        return quorvia::runAgreementWindow(argc, argv);
+    case quorvia::Invocation::Action::MainWindow:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvia"));
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTime>
 
+#include <vector>
+
 class QWidget;
 
 namespace quorvia {
@@ -58,6 +60,12 @@ class WorkbookWriter {
 public:
     virtual ~WorkbookWriter() = default;
     virtual bool write(const Worksheet& sheet, const QString& path) = 0;
+    // Several named worksheets in one workbook, in order, saved the same way.
+    struct NamedSheet {
+        QString name;
+        const Worksheet* sheet = nullptr;
+    };
+    virtual bool writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) = 0;
 };
 
 // The services a window is given.

@@ -16,11 +16,10 @@ namespace quorvia {
 
 namespace {
 
-bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
-    lxw_workbook* workbook = workbook_new(fileName.constData());
-    if (!workbook)
-        return false;
-    lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
+bool fillWorksheet(lxw_workbook* workbook, const Worksheet& sheet, const QString& name) {
+    const QByteArray sheetName = name.toUtf8();
+    lxw_worksheet* worksheet =
+        workbook_add_worksheet(workbook, name.isEmpty() ? nullptr : sheetName.constData());
     bool ok = worksheet != nullptr;
     for (auto it = sheet.cells().begin(); ok && it != sheet.cells().end(); ++it) {
         // A place outside the worksheet's grid must not wrap around onto another cell.
@@ -49,6 +48,18 @@ bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
         }
         ok = error == LXW_NO_ERROR;
     }
+    return ok;
+}
+
+// The sheets written into a new workbook file, in order; an empty name takes the default one.
+bool fillWorkbook(const std::vector<WorkbookWriter::NamedSheet>& sheets,
+                  const QByteArray& fileName) {
+    lxw_workbook* workbook = workbook_new(fileName.constData());
+    if (!workbook)
+        return false;
+    bool ok = true;
+    for (const auto& sheet : sheets)
+        ok = ok && sheet.sheet && fillWorksheet(workbook, *sheet.sheet, sheet.name);
     // The workbook is closed (and freed) in any case; its result tells whether the file is whole.
     const lxw_error closed = workbook_close(workbook);
     return ok && closed == LXW_NO_ERROR;
@@ -57,6 +68,10 @@ bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
 } // namespace
 
 bool XlsxWorkbookWriter::write(const Worksheet& sheet, const QString& path) {
+    return writeSheets({{QString(), &sheet}}, path);
+}
+
+bool XlsxWorkbookWriter::writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) {
     const QFileInfo target(path);
     QTemporaryFile reserve(target.absoluteDir().filePath(QStringLiteral(".quorvia-XXXXXX.xlsx")));
     reserve.setAutoRemove(false);
@@ -69,7 +84,7 @@ bool XlsxWorkbookWriter::write(const Worksheet& sheet, const QString& path) {
     // The reserved name was made private to us; the saved workbook is an ordinary document.
     QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                          QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    if (!fillWorkbook(sheet, temporaryName) ||
+    if (!fillWorkbook(sheets, temporaryName) ||
         std::rename(temporaryName.constData(), QFile::encodeName(target.absoluteFilePath())) != 0) {
         QFile::remove(temporary);
         return false;
