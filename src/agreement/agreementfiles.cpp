@@ -4,21 +4,26 @@
 
 #include <QFileInfo>
 
+#include <future>
+
 namespace quorvia {
 
 AgreementOfFiles compareFiles(const QString& primaryPath, const QString& reliabilityPath) {
     AgreementOfFiles files;
     QStringList errors;
-    const auto read = [&](const QString& path, std::optional<SessionWorkbook>& workbook) {
-        if (path.isEmpty())
-            return;
-        SessionWorkbookResult result = readSessionWorkbook(path);
-        workbook = std::move(result.workbook);
-        if (!workbook)
-            errors << result.error;
+    const auto read = [](const QString& path) {
+        return path.isEmpty() ? SessionWorkbookResult{} : readSessionWorkbook(path);
     };
-    read(primaryPath, files.primary);
-    read(reliabilityPath, files.reliability);
+    // The two files are read side by side.
+    auto second = std::async(std::launch::async, read, reliabilityPath);
+    SessionWorkbookResult first = read(primaryPath);
+    SessionWorkbookResult other = second.get();
+    for (SessionWorkbookResult* result : {&first, &other}) {
+        if (!result->error.isEmpty())
+            errors << result->error;
+    }
+    files.primary = std::move(first.workbook);
+    files.reliability = std::move(other.workbook);
     if (files.primary && files.reliability) {
         AgreementResult result = compareWorkbooks(*files.primary, *files.reliability);
         files.agreement = std::move(result.agreement);

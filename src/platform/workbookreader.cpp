@@ -1,5 +1,7 @@
 #include "platform/workbookreader.h"
 
+#include "report/sessionsheet.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -9,6 +11,7 @@
 // copy of minizip under the same symbol names, so one process cannot hold both it and the writer.)
 #include <minizip/unzip.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace quorvia {
@@ -51,6 +54,10 @@ QByteArray readPart(Zip& zip, const QString& name, bool required) {
     if (unzOpenCurrentFile(zip.handle()) != UNZ_OK)
         throw Refusal{QStringLiteral("its part %1 cannot be opened").arg(name)};
     QByteArray bytes;
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip.handle(), &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK)
+        bytes.reserve(
+            static_cast<qsizetype>(std::min<ZPOS64_T>(info.uncompressed_size, kMaxPartBytes)));
     char buffer[65536];
     int got = 0;
     while ((got = unzReadCurrentFile(zip.handle(), buffer, sizeof buffer)) > 0) {
@@ -65,6 +72,60 @@ QByteArray readPart(Zip& zip, const QString& name, bool required) {
         throw Refusal{QStringLiteral("its part %1 is damaged").arg(name)};
     return bytes;
 }
+
+// A part read as it is unzipped, for the worksheet: most of it is the entry log, which the
+// reader may stop before.
+class PartDevice final : public QIODevice {
+public:
+    PartDevice(Zip& zip, const QString& name)
+        : zip_(zip)
+        , name_(name) {
+        if (unzLocateFile(zip.handle(), name.toUtf8().constData(), 1) != UNZ_OK)
+            throw Refusal{
+                QStringLiteral("it is a zip file but no workbook: it has no %1").arg(name)};
+        if (unzOpenCurrentFile(zip.handle()) != UNZ_OK)
+            throw Refusal{QStringLiteral("its part %1 cannot be opened").arg(name)};
+        open(QIODevice::ReadOnly);
+    }
+    ~PartDevice() override { unzCloseCurrentFile(zip_.handle()); }
+
+    bool isSequential() const override { return true; }
+    // Whether the part was damaged or too large (the XML reader sees only its end).
+    void check() const {
+        if (damaged_)
+            throw Refusal{QStringLiteral("its part %1 is damaged").arg(name_)};
+        if (read_ > kMaxPartBytes)
+            throw Refusal{QStringLiteral("its part %1 is too large").arg(name_)};
+    }
+    // At the end of the part: its checksum.
+    void finish() {
+        check();
+        if (unzCloseCurrentFile(zip_.handle()) != UNZ_OK)
+            throw Refusal{QStringLiteral("its part %1 is damaged").arg(name_)};
+        unzOpenCurrentFile(zip_.handle()); // closed again by the destructor
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (damaged_ || read_ > kMaxPartBytes)
+            return -1;
+        const int got = unzReadCurrentFile(
+            zip_.handle(), data, static_cast<unsigned>(std::min<qint64>(maxSize, 1 << 20)));
+        if (got < 0) {
+            damaged_ = true;
+            return -1;
+        }
+        read_ += got;
+        return read_ > kMaxPartBytes ? -1 : got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    Zip& zip_;
+    QString name_;
+    qint64 read_ = 0;
+    bool damaged_ = false;
+};
 
 void failOnXmlError(const QXmlStreamReader& xml, const QString& part) {
     if (xml.hasError())
@@ -174,9 +235,11 @@ bool parseReference(QStringView reference, int& row, int& column) {
     return ok && reference[i] != u'+' && row >= 1 && row <= kMaxRow;
 }
 
-void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared,
-               Worksheet& cells) {
-    QXmlStreamReader xml(readPart(zip, name, true));
+void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared, Worksheet& cells,
+               const CellReading& reading) {
+    PartDevice part(zip, name);
+    QXmlStreamReader xml(&part);
+    const CellFilter& keep = reading.keep;
     int row = 0;
     int column = 0;
     bool inSheetData = false;
@@ -195,6 +258,8 @@ void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared
             column = 0;
             if (row < 1 || row > kMaxRow)
                 throw Refusal{QStringLiteral("its worksheet has a row outside the sheet")};
+            if (reading.stopBefore && reading.stopBefore(cells, row))
+                return part.check();
         } else if (inSheetData && element == u"c") {
             const QXmlStreamAttributes attributes = xml.attributes();
             const auto reference = attributes.value(QLatin1String("r"));
@@ -207,6 +272,10 @@ void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared
             }
             if (row < 1 || column < 1 || column > kMaxColumn)
                 throw Refusal{QStringLiteral("its worksheet has a cell outside the sheet")};
+            if (keep && !keep(row, column)) {
+                xml.skipCurrentElement();
+                continue;
+            }
             const QString type = attributes.value(QLatin1String("t")).toString();
             QString value;
             bool hasValue = false;
@@ -251,12 +320,19 @@ void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared
             }
         }
     }
+    part.check();
     failOnXmlError(xml, name);
+    part.finish();
 }
 
 } // namespace
 
 bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error) {
+    return readWorkbookCells(path, cells, error, CellReading{});
+}
+
+bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error,
+                       const CellReading& reading) {
     cells = Worksheet();
     if (!QFileInfo(path).isFile()) {
         error = QStringLiteral("the file does not exist");
@@ -269,7 +345,8 @@ bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error) {
     }
     try {
         const WorkbookParts parts = findParts(zip);
-        readSheet(zip, parts.firstSheet, readSharedStrings(zip, parts.sharedStrings), cells);
+        readSheet(zip, parts.firstSheet, readSharedStrings(zip, parts.sharedStrings), cells,
+                  reading);
     } catch (const Refusal& refusal) {
         cells = Worksheet();
         error = refusal.reason;
@@ -282,7 +359,21 @@ SessionWorkbookResult readSessionWorkbook(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     Worksheet cells;
     QString error;
-    if (!readWorkbookCells(path, cells, error))
+    // The entry log (columns A and B below the header) is not part of the session read back.
+    CellReading reading;
+    reading.keep = [](int row, int column) {
+        return row <= kSessionHeaderRows || column > 3;
+    };
+    // The interval table is a block of rows from row 24 with cells right of column C; below it
+    // only the entry log goes on.
+    reading.stopBefore = [](const Worksheet& sofar, int row) {
+        if (row <= kFirstIntervalRow)
+            return false;
+        const auto& all = sofar.cells();
+        const auto from = all.lower_bound({row - 1, kIntervalNumberColumn});
+        return from == all.end() || from->first.first != row - 1;
+    };
+    if (!readWorkbookCells(path, cells, error, reading))
         return {std::nullopt, QStringLiteral("%1 cannot be read: %2.").arg(name, error)};
     SessionWorkbookResult result = parseSessionWorkbook(cells);
     if (!result.workbook)

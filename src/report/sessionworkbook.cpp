@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <functional>
 
 namespace quorvia {
 
@@ -45,14 +46,15 @@ std::optional<double> numberInText(QString text) {
 }
 
 // The number in a cell, stored as a number or as a text; none for an empty cell.
-std::optional<double> numberAt(const Worksheet& cells, int row, int column, const QString& what) {
+template <typename What>
+std::optional<double> numberAt(const Worksheet& cells, int row, int column, const What& what) {
     const CellValue* value = cells.at(row, column);
     if (!value)
         return std::nullopt;
     if (const auto* number = std::get_if<double>(value)) {
         if (!std::isfinite(*number))
             throw Refusal{QStringLiteral("cell %1 (%2) holds no usable number")
-                              .arg(cellName(row, column), what)};
+                              .arg(cellName(row, column), what())};
         return *number;
     }
     const QString& text = std::get<QString>(*value);
@@ -61,11 +63,12 @@ std::optional<double> numberAt(const Worksheet& cells, int row, int column, cons
     if (const auto number = numberInText(text))
         return number;
     throw Refusal{QStringLiteral("cell %1 (%2) holds \u201C%3\u201D, which is not a number")
-                      .arg(cellName(row, column), what, text.left(40))};
+                      .arg(cellName(row, column), what(), text.left(40))};
 }
 
 // A percentage text such as "66.67%"; none for an empty cell.
-std::optional<double> percentAt(const Worksheet& cells, int row, int column, const QString& what) {
+std::optional<double> percentAt(const Worksheet& cells, int row, int column,
+                                const std::function<QString()>& what) {
     const CellValue* value = cells.at(row, column);
     if (const auto* text = value ? std::get_if<QString>(value) : nullptr) {
         if (text->endsWith(QLatin1Char('%'))) {
@@ -147,7 +150,9 @@ WorkbookSlot readSlot(const Worksheet& cells, int slot, const QString& key,
     const int column = kFirstSlotColumn + slot - 1;
     WorkbookSlot result;
     result.key = shownText(cells.at(kKeyRow, column));
-    const QString place = QStringLiteral("key %1").arg(slot);
+    const auto place = [&] {
+        return QStringLiteral("key %1").arg(key);
+    };
     if (result.key != key)
         throw Refusal{QStringLiteral("cell %1 holds \u201C%2\u201D where the keys to hit give "
                                      "\u201C%3\u201D as key %4")
@@ -169,15 +174,17 @@ WorkbookSlot readSlot(const Worksheet& cells, int slot, const QString& key,
     result.values.reserve(static_cast<std::size_t>(intervals));
     for (std::int64_t n = 1; n <= intervals; ++n) {
         const int row = kFirstIntervalRow - 1 + static_cast<int>(n);
-        const QString what = QStringLiteral("interval %1 of key %2").arg(n).arg(key);
+        const auto what = [&] {
+            return QStringLiteral("interval %1 of key %2").arg(n).arg(key);
+        };
         const auto value = numberAt(cells, row, column, what);
         if (!value)
             throw Refusal{QStringLiteral("cell %1 (%2) is empty: the interval rows end early")
-                              .arg(cellName(row, column), what)};
+                              .arg(cellName(row, column), what())};
         // Codes of an On/Off key are 0, 1 or 2; counts are whole and never negative.
         if (*value < 0 || *value != std::floor(*value) || (onOff && *value > 2))
             throw Refusal{QStringLiteral("cell %1 (%2) holds %3, which is not %4")
-                              .arg(cellName(row, column), what, shownText(cells.at(row, column)),
+                              .arg(cellName(row, column), what(), shownText(cells.at(row, column)),
                                    onOff ? QStringLiteral("an interval code 0, 1 or 2")
                                          : QStringLiteral("a count"))};
         result.values.push_back(*value);
