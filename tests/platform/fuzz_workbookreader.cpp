@@ -40,11 +40,10 @@ void expectReadOrRefused(const QString& path) {
     const SessionWorkbookResult result = readSessionWorkbook(path);
     if (result.workbook ? !result.error.isEmpty() : !result.error.startsWith(u"fuzz.xlsx "))
         std::abort();
-    if (result.workbook) {
-        for (const WorkbookSlot& slot : result.workbook->keySlots) {
-            if (static_cast<std::int64_t>(slot.values.size()) != result.workbook->intervalCount)
-                std::abort();
-        }
+    for (const WorkbookSlot& slot :
+         result.workbook ? result.workbook->keySlots : std::vector<WorkbookSlot>()) {
+        if (static_cast<std::int64_t>(slot.values.size()) != result.workbook->intervalCount)
+            std::abort();
     }
 }
 
