@@ -51,8 +51,6 @@ private slots:
         QTest::newRow("no responses by either") << "0 0 0"
                                                 << "0 0 0"
                                                 << "n/a 100 100";
-        << "0 0 0"
-        << "0 66.67 66.67";
         // 1/32 is 3.125 %, an exact half: to the even 3.12.
         QTest::newRow("halves to even")
             << QString("1 ").repeated(32) << QString("0 ").repeated(31) + "1"
