@@ -106,6 +106,13 @@ AgreementWindow::AgreementWindow(Platform& platform, QWidget* parent)
     compare();
 }
 
+// The fields lose their focus while the window goes; that must not compare the files again in a
+// window that is half destroyed.
+AgreementWindow::~AgreementWindow() {
+    primaryField_->disconnect(this);
+    reliabilityField_->disconnect(this);
+}
+
 void AgreementWindow::setFiles(const QString& primary, const QString& reliability) {
     primaryField_->setText(primary);
     reliabilityField_->setText(reliability);

@@ -20,6 +20,7 @@ class AgreementWindow : public QWidget {
 
 public:
     explicit AgreementWindow(Platform& platform, QWidget* parent = nullptr);
+    ~AgreementWindow() override;
 
     // Both fields filled in and the files compared again.
     void setFiles(const QString& primary, const QString& reliability);
