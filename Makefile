@@ -39,13 +39,20 @@ bench: build
 	cmake --build build --target benchmarks
 	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
 
-# Fuzzes the parameter-file reader for a bounded time (clang's libFuzzer).
+# Fuzzes the parameter-file reader and the workbook reader, each for a bounded time (clang's
+# libFuzzer).
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@./scripts/install-deps.sh --fuzz
 	CXX=clang++ cmake -S . -B fuzz-build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORVIA_FUZZ=ON
-	cmake --build fuzz-build --target fuzz_paramfile
+	cmake --build fuzz-build --target fuzz_paramfile fuzz_workbookreader
 	./fuzz-build/tests/setup/fuzz_paramfile -max_total_time=$(FUZZ_SECONDS) -max_len=4096
+	@mkdir -p fuzz-build/workbook-seeds
+	python3 -c "import zipfile; z = 'tests/platform/resaved-by-libreoffice.xlsx'; \
+		open('fuzz-build/workbook-seeds/sheet1.xml', 'wb').write(zipfile.ZipFile(z).read('xl/worksheets/sheet1.xml')); \
+		open('fuzz-build/workbook-seeds/workbook.xlsx', 'wb').write(open(z, 'rb').read())"
+	./fuzz-build/tests/platform/fuzz_workbookreader -max_total_time=$(FUZZ_SECONDS) -max_len=16384 \
+		fuzz-build/workbook-seeds
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

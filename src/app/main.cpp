@@ -1,3 +1,4 @@
+#include "app/commands.h"
 #include "app/mainwindow.h"
 #include "app/scriptedsession.h"
 #include "app/singleinstance.h"
@@ -5,44 +6,37 @@
 #include "platform/sqlitejournal.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QIcon>
 
-#include <memory>
-
-namespace {
-
-// --help and --version need no display: they are answered by a plain core application.
-std::unique_ptr<QCoreApplication> createApplication(int& argc, char* argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray argument(argv[i]);
-        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
-            argument == "-v" || argument == "--version")
-            return std::make_unique<QCoreApplication>(argc, argv);
-    }
-    return std::make_unique<QApplication>(argc, argv);
-}
-
-} // namespace
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
-    QCoreApplication::setApplicationName(QStringLiteral("Quorvia"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVIA_VERSION));
-    const std::unique_ptr<QCoreApplication> app = createApplication(argc, argv);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Records direct behaviour observation sessions: keys typed during a session are counted "
-        "per interval and saved as a session workbook."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.process(*app);
+    quorvia::describeApplication();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const quorvia::Invocation invocation = quorvia::parseInvocation(arguments);
+    switch (invocation.action) {
+    case quorvia::Invocation::Action::Help:
+        std::fputs(quorvia::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case quorvia::Invocation::Action::Version:
+        std::printf("Quorvia %s\n", QUORVIA_VERSION);
+        return 0;
+    case quorvia::Invocation::Action::Misuse:
+        std::fprintf(stderr, "quorvia: %s\n\n%s", invocation.message.toLocal8Bit().constData(),
+                     quorvia::helpText().toLocal8Bit().constData());
+        return 2;
+    // Neither is subject to the one-copy rule.
+    case quorvia::Invocation::Action::AgreementCommand:
+        return quorvia::runAgreementCommand(argc, argv, invocation);
+    case quorvia::Invocation::Action::AgreementWindow:
+        return quorvia::runAgreementWindow(argc, argv);
+    case quorvia::Invocation::Action::MainWindow:
+        break;
+    }
 
-    // The desktop entry and the icon carry the application's id (see data/).
-    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVIA_APP_ID));
-    QIcon icon;
-    for (const int size : {48, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1/" QUORVIA_APP_ID ".png").arg(size));
-    QApplication::setWindowIcon(icon);
+    QApplication app(argc, argv);
+    quorvia::setApplicationIcon();
 
     // A second copy ends at once, showing nothing and touching nothing.
     quorvia::SingleInstance instance;

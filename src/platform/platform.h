@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTime>
 
+#include <vector>
+
 class QWidget;
 
 namespace quorvia {
@@ -64,6 +66,12 @@ class WorkbookWriter {
 public:
     virtual ~WorkbookWriter() = default;
     virtual bool write(const Worksheet& sheet, const QString& path) = 0;
+    // Several named worksheets in one workbook, in order, saved the same way.
+    struct NamedSheet {
+        QString name;
+        const Worksheet* sheet = nullptr;
+    };
+    virtual bool writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) = 0;
 };
 
 // The journal of the running session on disk. Each write has been committed when it returns

@@ -74,6 +74,7 @@ public:
 class XlsxWorkbookWriter final : public WorkbookWriter {
 public:
     bool write(const Worksheet& sheet, const QString& path) override;
+    bool writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) override;
 };
 
 } // namespace quorvia

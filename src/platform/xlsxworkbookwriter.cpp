@@ -56,11 +56,10 @@ QString storedCellText(const QString& text) {
     return stored;
 }
 
-bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
-    lxw_workbook* workbook = workbook_new(fileName.constData());
-    if (!workbook)
-        return false;
-    lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
+bool fillWorksheet(lxw_workbook* workbook, const Worksheet& sheet, const QString& name) {
+    const QByteArray sheetName = name.toUtf8();
+    lxw_worksheet* worksheet =
+        workbook_add_worksheet(workbook, name.isEmpty() ? nullptr : sheetName.constData());
     bool ok = worksheet != nullptr;
     for (auto it = sheet.cells().begin(); ok && it != sheet.cells().end(); ++it) {
         // A place outside the worksheet's grid must not wrap around onto another cell.
@@ -89,6 +88,18 @@ bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
         }
         ok = error == LXW_NO_ERROR;
     }
+    return ok;
+}
+
+// The sheets written into a new workbook file, in order; an empty name takes the default one.
+bool fillWorkbook(const std::vector<WorkbookWriter::NamedSheet>& sheets,
+                  const QByteArray& fileName) {
+    lxw_workbook* workbook = workbook_new(fileName.constData());
+    if (!workbook)
+        return false;
+    bool ok = true;
+    for (const auto& sheet : sheets)
+        ok = ok && sheet.sheet && fillWorksheet(workbook, *sheet.sheet, sheet.name);
     // The workbook is closed (and freed) in any case; its result tells whether the file is whole.
     const lxw_error closed = workbook_close(workbook);
     return ok && closed == LXW_NO_ERROR;
@@ -97,6 +108,10 @@ bool fillWorkbook(const Worksheet& sheet, const QByteArray& fileName) {
 } // namespace
 
 bool XlsxWorkbookWriter::write(const Worksheet& sheet, const QString& path) {
+    return writeSheets({{QString(), &sheet}}, path);
+}
+
+bool XlsxWorkbookWriter::writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) {
     // A symbolic link is followed to the file it names, which is then replaced in its own folder:
     // the link stays a link.
     QFileInfo target(path);
@@ -126,7 +141,7 @@ bool XlsxWorkbookWriter::write(const Worksheet& sheet, const QString& path) {
         mode = 0666 & ~mask;
     }
     const QByteArray temporaryName = QFile::encodeName(temporary);
-    if (::chmod(temporaryName.constData(), mode) != 0 || !fillWorkbook(sheet, temporaryName) ||
+    if (::chmod(temporaryName.constData(), mode) != 0 || !fillWorkbook(sheets, temporaryName) ||
         std::rename(temporaryName.constData(), targetName.constData()) != 0) {
         QFile::remove(temporary);
         return false;

@@ -40,7 +40,7 @@ private slots:
     void versionAndHelpNeedNoDisplay() {
         for (const auto& [argument, output] :
              {std::pair{"--version", "Quorvia " QUORVIA_VERSION "\n"},
-              std::pair{"-h", "-v, --version  Displays version"}}) {
+              std::pair{"-h", "-v, --version   show the version"}}) {
             QProcess program;
             program.setProcessEnvironment({}); // no display, no platform
             program.start(QStringLiteral(QUORVIA_EXECUTABLE), {QString::fromLatin1(argument)});

@@ -79,6 +79,10 @@ public:
         paths << path;
         return succeed;
     }
+    bool writeSheets(const std::vector<NamedSheet>&, const QString& path) override {
+        paths << path;
+        return succeed;
+    }
 };
 
 // All fakes together, with the Platform the window is given.

@@ -1,0 +1,146 @@
+#include "app/commands.h"
+
+#include "agreement/agreementfiles.h"
+#include "agreement/agreementwindow.h"
+#include "platform/qtplatform.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+
+#include <cstdio>
+
+namespace quorvia {
+
+namespace {
+
+void printTo(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+void describeApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvia"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVIA_VERSION));
+    // The desktop entry and the icon carry the application's id (see data/).
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVIA_APP_ID));
+}
+
+void setApplicationIcon() {
+    QIcon icon;
+    for (const int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/" QUORVIA_APP_ID ".png").arg(size));
+    QApplication::setWindowIcon(icon);
+}
+
+Invocation parseInvocation(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
+    const QCommandLineOption agreementWindow(QStringLiteral("agreement"), {});
+    const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("file"));
+    parser.addOptions({help, version, agreementWindow, output});
+
+    Invocation invocation;
+    const auto misuse = [&](const QString& message) {
+        invocation.action = Invocation::Action::Misuse;
+        invocation.message = message;
+        return invocation;
+    };
+    if (!parser.parse(QStringList{QStringLiteral("quorvia")} + arguments))
+        return misuse(parser.errorText());
+    QStringList positional = parser.positionalArguments();
+    if (parser.isSet(help)) {
+        invocation.action = Invocation::Action::Help;
+        return invocation;
+    }
+    if (parser.isSet(version)) {
+        invocation.action = Invocation::Action::Version;
+        return invocation;
+    }
+    if (!positional.isEmpty() && positional.first() == QStringLiteral("agreement")) {
+        positional.removeFirst();
+        if (positional.size() != 2 || parser.isSet(agreementWindow))
+            return misuse(QStringLiteral("agreement takes two workbooks: PRIMARY.xlsx "
+                                         "RELIABILITY.xlsx"));
+        invocation.action = Invocation::Action::AgreementCommand;
+        invocation.files = positional;
+        invocation.output = parser.value(output);
+        if (parser.isSet(output) && invocation.output.isEmpty())
+            return misuse(QStringLiteral("--output needs a file name"));
+        return invocation;
+    }
+    if (!positional.isEmpty())
+        return misuse(QStringLiteral("unknown command \u201C%1\u201D").arg(positional.first()));
+    if (parser.isSet(output))
+        return misuse(QStringLiteral("--output belongs to the agreement command"));
+    if (parser.isSet(agreementWindow))
+        invocation.action = Invocation::Action::AgreementWindow;
+    return invocation;
+}
+
+QString helpText() {
+    return QStringLiteral(
+        "Usage: quorvia [--agreement]\n"
+        "       quorvia COMMAND ...\n"
+        "\n"
+        "Without arguments, opens the observation window.\n"
+        "\n"
+        "Options:\n"
+        "  --agreement     open the Inter-observer agreement window\n"
+        "  -h, --help      show this help\n"
+        "  -v, --version   show the version\n"
+        "\n"
+        "Commands:\n"
+        "  agreement PRIMARY.xlsx RELIABILITY.xlsx [--output FILE.xlsx]\n"
+        "                  inter-observer agreement of two session workbooks of the same\n"
+        "                  session, as CSV on standard output (key,behaviour,mode,scoring,\n"
+        "                  measure,value); --output also writes an agreement workbook.\n"
+        "                  Exit status 0, or 2 for unusable files or set-ups that differ.\n");
+}
+
+int runAgreementCommand(int& argc, char** argv, const Invocation& invocation) {
+    // No window: runs in a script or over ssh, without a display.
+    QCoreApplication app(argc, argv);
+    const QString& primary = invocation.files.at(0);
+    const QString& reliability = invocation.files.at(1);
+    const AgreementOfFiles files = compareFiles(primary, reliability);
+    if (!files.agreement) {
+        printTo(stderr, files.error + QLatin1Char('\n'));
+        return 2;
+    }
+    for (const QString& warning : files.agreement->warnings)
+        printTo(stderr, QStringLiteral("warning: ") + warning + QLatin1Char('\n'));
+    printTo(stdout, agreementCsv(*files.agreement));
+    if (!invocation.output.isEmpty()) {
+        XlsxWorkbookWriter writer;
+        if (!writeAgreementWorkbook(writer, files, primary, reliability, invocation.output)) {
+            printTo(stderr, QStringLiteral("%1 could not be written.\n").arg(invocation.output));
+            return 2;
+        }
+    }
+    return 0;
+}
+
+int runAgreementWindow(int& argc, char** argv) {
+    QApplication app(argc, argv);
+    setApplicationIcon();
+    // The window gives no interval tone.
+    struct Silent final : Beeper {
+        void beep() override {}
+    } beeper;
+    SystemClock clock;
+    QtFileDialogs dialogs;
+    QtMessageBoxes messages;
+    XlsxWorkbookWriter workbooks;
+    Platform platform{clock, beeper, dialogs, messages, workbooks};
+    AgreementWindow window(platform);
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace quorvia

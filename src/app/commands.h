@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The command line: which window or command a start of the program asks for.
+namespace quorvia {
+
+struct Invocation {
+    enum class Action { MainWindow, AgreementWindow, AgreementCommand, Help, Version, Misuse };
+    Action action = Action::MainWindow;
+    QStringList files; // the agreement command's PRIMARY and RELIABILITY workbooks
+    QString output;    // its --output workbook, or empty
+    QString message;   // why the command line is not understood
+};
+
+// The application's name, version and desktop id; set before any application object exists.
+void describeApplication();
+
+// The program's icon for every window; needs the application object.
+void setApplicationIcon();
+
+// The arguments after the program's name.
+Invocation parseInvocation(const QStringList& arguments);
+
+// What `quorvia --help` prints: the ways to start the program and the commands.
+QString helpText();
+
+// `quorvia agreement PRIMARY RELIABILITY [--output FILE]`: the CSV on standard output, warnings
+// and errors on standard error. Needs no display. Returns the exit code (0, or 2).
+int runAgreementCommand(int& argc, char** argv, const Invocation& invocation);
+
+// `quorvia --agreement`: the agreement window on its own. Returns the exit code.
+int runAgreementWindow(int& argc, char** argv);
+
+} // namespace quorvia

@@ -1,0 +1,88 @@
+// The agreement window with a LibreOffice-saved workbook and one written by the program: headers,
+// the table with its marks, the file dialogs, saving and dropping files.
+#include "agreement/agreementwindow.h"
+#include "platform/qtplatform.h"
+#include "recording/keyinput.h"
+#include "recording/sessionclock.h"
+#include "report/sessionsheet.h"
+#include "support/fakeplatform.h"
+#include "support/records.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quorvia;
+
+class AgreementWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void compareSaveAndDrop() {
+        // The reliability observer missed a's press in interval 3 and b's second press.
+        SessionRecord record = test::freshRecord(QStringLiteral("ab"), 30, 10);
+        record.state = SessionState::Recording;
+        for (const QString word : {"aab", "", ""}) {
+            for (const QChar c : word)
+                handleKey(record, c.unicode());
+            for (int second = 0; second < 10; ++second)
+                tick(record, 0);
+        }
+        QTemporaryDir folder;
+        const QString reliability = folder.filePath(QStringLiteral("P07-3-base-LM.xlsx"));
+        QVERIFY(XlsxWorkbookWriter().write(
+            buildSessionSheet(record, {{{"B1", 0}, {"B2", 1}}, "09:05:07.25", "09:05:37.25"}),
+            reliability));
+        const QString primary = qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") +
+                                "/tests/platform/resaved-by-libreoffice.xlsx";
+
+        test::FakeClock clock;
+        test::FakeBeeper beeper;
+        test::FakeFileDialogs dialogs;
+        test::FakeMessageBoxes messages;
+        test::FakeWorkbookWriter writer;
+        Platform platform{clock, beeper, dialogs, messages, writer};
+        AgreementWindow window(platform);
+        dialogs.answers = {primary};
+        window.findChild<QPushButton*>("primaryFileBrowse")->click();
+        QCOMPARE(dialogs.calls.at(0).request.filter, QStringLiteral("Excel File (*.xlsx)"));
+        QCOMPARE(dialogs.calls.at(0).request.directory, documentsFolder());
+        QVERIFY(!window.findChild<QPushButton*>("saveAgreement")->isEnabled());
+
+        // One file dropped below the fields goes to the empty one.
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(reliability)});
+        const QPoint below(10, window.height() - 5);
+        QDragEnterEvent enter(below, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(below, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QCoreApplication::sendEvent(&window, &drop);
+        QCOMPARE(window.findChild<QLineEdit*>("reliabilityFile")->text(), reliability);
+        QVERIFY(
+            window.findChild<QLabel*>("reliabilityHeader")->text().contains("Observer's ID: KT"));
+
+        // a: 2 0 1 against 2 0 0, b: codes 1 1 0 against 1 2 2.
+        const auto* table = window.findChild<QTableWidget*>("agreementTable");
+        QStringList values; // "!" where marked
+        for (int r = 0; r < table->rowCount(); ++r)
+            values << table->item(r, 5)->text() + (table->item(r, 5)->font().bold() ? "!" : "");
+        QCOMPARE(values.join(u'|'), QStringLiteral("66.67 %!|66.67 %!|66.67 %!|66.67 %!|50.00 %!|"
+                                                   "50.00 %!|0.400|66.67 %!|66.67 %!|0.00 %!|0.000|"
+                                                   "33.33 %!|0.00 %!|33.33 %!|0.000"));
+
+        dialogs.answers = {folder.filePath("agreement")};
+        window.findChild<QPushButton*>("saveAgreement")->click();
+        QCOMPARE(writer.paths, QStringList{folder.filePath("agreement.xlsx")});
+        QCOMPARE(dialogs.calls.at(1).request.proposedName, QStringLiteral("P07-3-agreement.xlsx"));
+    }
+};
+
+QTEST_MAIN(AgreementWindowTest)
+#include "test_agreementwindow.moc"
