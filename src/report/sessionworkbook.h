@@ -39,7 +39,8 @@ struct SessionWorkbook {
     double sessionDuration = 0;
     QString keysToHit;
     std::int64_t intervalCount = 0; // recorded intervals, the length of every slot's values
-    std::vector<WorkbookSlot> slots;
+    // Key slots 1, 2, ... at index 0, 1, ... ("slots" is taken by a Qt keyword macro).
+    std::vector<WorkbookSlot> keySlots;
 };
 
 // The workbook, or what is wrong with it: a sentence that names the place in the sheet but not
