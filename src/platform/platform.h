@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 class QWidget;
@@ -40,6 +41,10 @@ public:
     virtual ~FileDialogs() = default;
     virtual QString saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual QString openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Several existing files at once; an empty list when cancelled.
+    virtual QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) = 0;
+    // An existing folder (no proposed name, no filter); an empty text when cancelled.
+    virtual QString folderName(QWidget* parent, const FileDialogRequest& request) = 0;
 };
 
 // Modal message boxes with the application's title and no icon.
