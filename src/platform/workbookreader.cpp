@@ -1,0 +1,294 @@
+#include "platform/workbookreader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QXmlStreamReader>
+
+// The system's minizip, the same library the workbook writer zips with. (QuaZip carries its own
+// copy of minizip under the same symbol names, so one process cannot hold both it and the writer.)
+#include <minizip/unzip.h>
+
+#include <vector>
+
+namespace quorvia {
+
+namespace {
+
+// No part of a session workbook comes near this; a larger one is refused before it fills memory.
+constexpr qint64 kMaxPartBytes = 256 * 1024 * 1024;
+constexpr int kMaxRow = 1048576;
+constexpr int kMaxColumn = 16384;
+
+struct Refusal {
+    QString reason;
+};
+
+// An open zip file, closed when it goes.
+class Zip {
+public:
+    explicit Zip(const QString& path)
+        : file_(unzOpen64(QFile::encodeName(path).constData())) {}
+    ~Zip() {
+        if (file_)
+            unzClose(file_);
+    }
+    Zip(const Zip&) = delete;
+    Zip& operator=(const Zip&) = delete;
+    bool isOpen() const { return file_ != nullptr; }
+    unzFile handle() const { return file_; }
+
+private:
+    unzFile file_;
+};
+
+QByteArray readPart(Zip& zip, const QString& name, bool required) {
+    if (unzLocateFile(zip.handle(), name.toUtf8().constData(), 1) != UNZ_OK) {
+        if (!required)
+            return {};
+        throw Refusal{QStringLiteral("it is a zip file but no workbook: it has no %1").arg(name)};
+    }
+    if (unzOpenCurrentFile(zip.handle()) != UNZ_OK)
+        throw Refusal{QStringLiteral("its part %1 cannot be opened").arg(name)};
+    QByteArray bytes;
+    char buffer[65536];
+    int got = 0;
+    while ((got = unzReadCurrentFile(zip.handle(), buffer, sizeof buffer)) > 0) {
+        if (bytes.size() + got > kMaxPartBytes) {
+            unzCloseCurrentFile(zip.handle());
+            throw Refusal{QStringLiteral("its part %1 is too large").arg(name)};
+        }
+        bytes.append(buffer, got);
+    }
+    // Closing checks the part's checksum once it was read to its end.
+    if (unzCloseCurrentFile(zip.handle()) != UNZ_OK || got < 0)
+        throw Refusal{QStringLiteral("its part %1 is damaged").arg(name)};
+    return bytes;
+}
+
+void failOnXmlError(const QXmlStreamReader& xml, const QString& part) {
+    if (xml.hasError())
+        throw Refusal{QStringLiteral("its part %1 is not well-formed XML (line %2: %3)")
+                          .arg(part)
+                          .arg(xml.lineNumber())
+                          .arg(xml.errorString())};
+}
+
+// A target of a relationship of xl/workbook.xml as a path inside the zip.
+QString partPath(const QString& target) {
+    if (target.startsWith(QLatin1Char('/')))
+        return target.mid(1);
+    return QStringLiteral("xl/") + target;
+}
+
+struct WorkbookParts {
+    QString firstSheet;
+    QString sharedStrings;
+};
+
+WorkbookParts findParts(Zip& zip) {
+    const QString workbookName = QStringLiteral("xl/workbook.xml");
+    QXmlStreamReader workbook(readPart(zip, workbookName, true));
+    QString sheetId;
+    while (sheetId.isEmpty() && !workbook.atEnd()) {
+        if (workbook.readNext() == QXmlStreamReader::StartElement && workbook.name() == u"sheet") {
+            for (const QXmlStreamAttribute& attribute : workbook.attributes()) {
+                if (attribute.name() == u"id")
+                    sheetId = attribute.value().toString();
+            }
+        }
+    }
+    failOnXmlError(workbook, workbookName);
+    if (sheetId.isEmpty())
+        throw Refusal{QStringLiteral("its workbook lists no worksheet")};
+
+    const QString relsName = QStringLiteral("xl/_rels/workbook.xml.rels");
+    QXmlStreamReader rels(readPart(zip, relsName, true));
+    WorkbookParts parts;
+    while (!rels.atEnd()) {
+        if (rels.readNext() != QXmlStreamReader::StartElement || rels.name() != u"Relationship")
+            continue;
+        const QXmlStreamAttributes attributes = rels.attributes();
+        const QString target = partPath(attributes.value(QLatin1String("Target")).toString());
+        if (attributes.value(QLatin1String("Id")) == sheetId)
+            parts.firstSheet = target;
+        else if (attributes.value(QLatin1String("Type")).endsWith(u"/sharedStrings"))
+            parts.sharedStrings = target;
+    }
+    failOnXmlError(rels, relsName);
+    if (parts.firstSheet.isEmpty())
+        throw Refusal{QStringLiteral("its first worksheet has no part")};
+    return parts;
+}
+
+// The texts of the <t> elements inside the current element (a shared string or an inline string),
+// without the phonetic runs. Leaves the reader at the element's end.
+QString stringItem(QXmlStreamReader& xml) {
+    QString text;
+    int phonetic = 0;
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (xml.name() == u"t" && phonetic == 0) {
+                text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                continue; // at the end of the <t> again
+            }
+            ++depth;
+            if (xml.name() == u"rPh")
+                ++phonetic;
+        } else if (token == QXmlStreamReader::EndElement) {
+            --depth;
+            if (xml.name() == u"rPh")
+                --phonetic;
+        }
+    }
+    return text;
+}
+
+std::vector<QString> readSharedStrings(Zip& zip, const QString& name) {
+    std::vector<QString> strings;
+    if (name.isEmpty())
+        return strings;
+    QXmlStreamReader xml(readPart(zip, name, false));
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
+            strings.push_back(stringItem(xml));
+    }
+    failOnXmlError(xml, name);
+    return strings;
+}
+
+// "E24" as row 24, column 5; false for anything else.
+bool parseReference(QStringView reference, int& row, int& column) {
+    qsizetype i = 0;
+    column = 0;
+    for (; i < reference.size() && reference[i] >= u'A' && reference[i] <= u'Z'; ++i) {
+        column = column * 26 + (reference[i].unicode() - u'A' + 1);
+        if (column > kMaxColumn)
+            return false;
+    }
+    if (i == 0 || i == reference.size())
+        return false;
+    bool ok = false;
+    row = reference.mid(i).toInt(&ok);
+    return ok && reference[i] != u'+' && row >= 1 && row <= kMaxRow;
+}
+
+void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared,
+               Worksheet& cells) {
+    QXmlStreamReader xml(readPart(zip, name, true));
+    int row = 0;
+    int column = 0;
+    bool inSheetData = false;
+    while (!xml.atEnd()) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement && xml.name() == u"sheetData")
+            inSheetData = false;
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const QStringView element = xml.name();
+        if (element == u"sheetData") {
+            inSheetData = true;
+        } else if (inSheetData && element == u"row") {
+            const auto rowNumber = xml.attributes().value(QLatin1String("r"));
+            row = rowNumber.isEmpty() ? row + 1 : rowNumber.toInt();
+            column = 0;
+            if (row < 1 || row > kMaxRow)
+                throw Refusal{QStringLiteral("its worksheet has a row outside the sheet")};
+        } else if (inSheetData && element == u"c") {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            const auto reference = attributes.value(QLatin1String("r"));
+            if (reference.isEmpty()) {
+                ++column;
+            } else if (!parseReference(reference, row, column)) {
+                throw Refusal{QStringLiteral("its worksheet has a cell \u201C%1\u201D outside the "
+                                             "sheet")
+                                  .arg(reference.left(20))};
+            }
+            if (row < 1 || column < 1 || column > kMaxColumn)
+                throw Refusal{QStringLiteral("its worksheet has a cell outside the sheet")};
+            const QString type = attributes.value(QLatin1String("t")).toString();
+            QString value;
+            bool hasValue = false;
+            bool inlineText = false;
+            while (!xml.atEnd()) {
+                const auto inner = xml.readNext();
+                if (inner == QXmlStreamReader::EndElement && xml.name() == u"c")
+                    break;
+                if (inner != QXmlStreamReader::StartElement)
+                    continue;
+                if (xml.name() == u"v") {
+                    value = xml.readElementText();
+                    hasValue = true;
+                } else if (xml.name() == u"is") {
+                    value = stringItem(xml);
+                    hasValue = inlineText = true;
+                } else {
+                    xml.skipCurrentElement();
+                }
+            }
+            if (!hasValue)
+                continue;
+            if (type == u"s") {
+                bool ok = false;
+                const qulonglong index = value.toULongLong(&ok);
+                if (!ok || index >= shared.size())
+                    throw Refusal{QStringLiteral("its worksheet refers to a shared text that is "
+                                                 "not there (cell %1)")
+                                      .arg(reference.left(20))};
+                cells.setText(row, column, shared[index]);
+            } else if (inlineText || type == u"str" || type == u"inlineStr" || type == u"e" ||
+                       type == u"d") {
+                cells.setText(row, column, value);
+            } else {
+                bool ok = false;
+                const double number = QLocale::c().toDouble(value.trimmed(), &ok);
+                if (!ok)
+                    throw Refusal{QStringLiteral("its worksheet holds a malformed number in a "
+                                                 "cell (row %1)")
+                                      .arg(row)};
+                cells.setNumber(row, column, number);
+            }
+        }
+    }
+    failOnXmlError(xml, name);
+}
+
+} // namespace
+
+bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error) {
+    cells = Worksheet();
+    if (!QFileInfo(path).isFile()) {
+        error = QStringLiteral("the file does not exist");
+        return false;
+    }
+    Zip zip(path);
+    if (!zip.isOpen()) {
+        error = QStringLiteral("it is not a workbook (.xlsx): not a readable zip file");
+        return false;
+    }
+    try {
+        const WorkbookParts parts = findParts(zip);
+        readSheet(zip, parts.firstSheet, readSharedStrings(zip, parts.sharedStrings), cells);
+    } catch (const Refusal& refusal) {
+        cells = Worksheet();
+        error = refusal.reason;
+        return false;
+    }
+    return true;
+}
+
+SessionWorkbookResult readSessionWorkbook(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    Worksheet cells;
+    QString error;
+    if (!readWorkbookCells(path, cells, error))
+        return {std::nullopt, QStringLiteral("%1 cannot be read: %2.").arg(name, error)};
+    SessionWorkbookResult result = parseSessionWorkbook(cells);
+    if (!result.workbook)
+        result.error =
+            QStringLiteral("%1 is not a usable session workbook: %2.").arg(name, result.error);
+    return result;
+}
+
+} // namespace quorvia

@@ -1,0 +1,234 @@
+#include "report/sessionworkbook.h"
+
+#include "report/sessionsheet.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace quorvia {
+
+namespace {
+
+constexpr int kColumnA = 1;
+constexpr int kEndRow = 10;
+constexpr int kMaxSlots = 10;
+
+// What went wrong, as the sentence the caller shows.
+struct Refusal {
+    QString reason;
+};
+
+QString cellName(int row, int column) {
+    return columnLetters(column) + QString::number(row);
+}
+
+// The text of a cell as a spreadsheet shows it: a text as it is, a number in its shortest form.
+QString shownText(const CellValue* value) {
+    if (!value)
+        return {};
+    if (const auto* text = std::get_if<QString>(value))
+        return *text;
+    return QLocale::c().toString(std::get<double>(*value), 'g', 17);
+}
+
+// A decimal number written as a text, with a full stop or a comma as its separator (the locale of
+// the observer's machine decides which one the program wrote).
+std::optional<double> numberInText(QString text) {
+    text = text.trimmed();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double number = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
+
+// The number in a cell, stored as a number or as a text; none for an empty cell.
+std::optional<double> numberAt(const Worksheet& cells, int row, int column, const QString& what) {
+    const CellValue* value = cells.at(row, column);
+    if (!value)
+        return std::nullopt;
+    if (const auto* number = std::get_if<double>(value)) {
+        if (!std::isfinite(*number))
+            throw Refusal{QStringLiteral("cell %1 (%2) holds no usable number")
+                              .arg(cellName(row, column), what)};
+        return *number;
+    }
+    const QString& text = std::get<QString>(*value);
+    if (text.isEmpty())
+        return std::nullopt;
+    if (const auto number = numberInText(text))
+        return number;
+    throw Refusal{QStringLiteral("cell %1 (%2) holds \u201C%3\u201D, which is not a number")
+                      .arg(cellName(row, column), what, text.left(40))};
+}
+
+// A percentage text such as "66.67%"; none for an empty cell.
+std::optional<double> percentAt(const Worksheet& cells, int row, int column, const QString& what) {
+    const CellValue* value = cells.at(row, column);
+    if (const auto* text = value ? std::get_if<QString>(value) : nullptr) {
+        if (text->endsWith(QLatin1Char('%'))) {
+            if (const auto number = numberInText(text->chopped(1)))
+                return number;
+        }
+    }
+    return numberAt(cells, row, column, what);
+}
+
+// The rest of a header line after its label, which must be there exactly as the program writes it.
+QString headerField(const Worksheet& cells, int row, const QString& label, const QString& what) {
+    const QString line = shownText(cells.at(row, kColumnA));
+    if (!line.startsWith(label))
+        throw Refusal{
+            QStringLiteral("cell A%1 does not hold the %2, so this is not a session workbook "
+                           "written by this program")
+                .arg(row)
+                .arg(what)};
+    return line.mid(label.size());
+}
+
+double headerNumber(const Worksheet& cells, int row, const QString& label, const QString& what) {
+    const QString text = headerField(cells, row, label, what);
+    const auto number = numberInText(text);
+    if (!number)
+        throw Refusal{
+            QStringLiteral("cell A%1 gives the %2 as \u201C%3\u201D, which is not a number")
+                .arg(row)
+                .arg(what, text.left(40))};
+    return *number;
+}
+
+QStringList codePoints(const QString& text) {
+    QStringList points;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        points << text.mid(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+    }
+    return points;
+}
+
+// The number of recorded intervals: from the end line of a session that did not run to its end,
+// else from the interval numbers in column D (which stop at the last recorded interval).
+std::int64_t recordedIntervals(const Worksheet& cells, const QString& endLine) {
+    if (!endLine.startsWith(QStringLiteral("Session Finished at   "))) {
+        static const QString marker = QStringLiteral(" (interval No.");
+        const qsizetype at = endLine.lastIndexOf(marker);
+        bool ok = false;
+        const qsizetype from = at + marker.size();
+        const int current = at < 0 || !endLine.endsWith(QLatin1Char(')'))
+                                ? 0
+                                : endLine.mid(from, endLine.size() - 1 - from).toInt(&ok);
+        if (!ok || current < 1)
+            throw Refusal{QStringLiteral("cell A10 tells neither that the session finished nor "
+                                         "in which interval it ended")};
+        return current;
+    }
+    std::int64_t count = 0;
+    while (const CellValue* value =
+               cells.at(kFirstIntervalRow + static_cast<int>(count), kIntervalNumberColumn)) {
+        const auto* number = std::get_if<double>(value);
+        const auto text = numberInText(shownText(value));
+        if ((number ? *number : text.value_or(0)) != static_cast<double>(count + 1))
+            break;
+        ++count;
+    }
+    if (count == 0)
+        throw Refusal{QStringLiteral("cell D%1 does not hold the number of the first interval")
+                          .arg(kFirstIntervalRow)};
+    return count;
+}
+
+WorkbookSlot readSlot(const Worksheet& cells, int slot, const QString& key,
+                      std::int64_t intervals) {
+    const int column = kFirstSlotColumn + slot - 1;
+    WorkbookSlot result;
+    result.key = shownText(cells.at(kKeyRow, column));
+    const QString place = QStringLiteral("key %1").arg(slot);
+    if (result.key != key)
+        throw Refusal{QStringLiteral("cell %1 holds \u201C%2\u201D where the keys to hit give "
+                                     "\u201C%3\u201D as key %4")
+                          .arg(cellName(kKeyRow, column), result.key.left(40), key)
+                          .arg(slot)};
+    result.behaviour = shownText(cells.at(kKeyRow + 1, column));
+    result.mode = shownText(cells.at(kKeyRow + 2, column));
+    const bool onOff = result.mode == QStringLiteral("On/Off");
+    const bool hits = result.mode == QStringLiteral("Hits");
+    if (!onOff && !hits && !result.mode.isEmpty())
+        throw Refusal{QStringLiteral("cell %1 gives the mode of key %2 as \u201C%3\u201D, neither "
+                                     "\u201COn/Off\u201D nor \u201CHits\u201D")
+                          .arg(cellName(kKeyRow + 2, column), key, result.mode.left(40))};
+    result.fullPercent = percentAt(cells, 18, column, place);
+    result.partialPercent = percentAt(cells, 19, column, place);
+    result.responsesPerMinute = numberAt(cells, 20, column, place);
+    result.intervalPercent = percentAt(cells, 21, column, place);
+
+    result.values.reserve(static_cast<std::size_t>(intervals));
+    for (std::int64_t n = 1; n <= intervals; ++n) {
+        const int row = kFirstIntervalRow - 1 + static_cast<int>(n);
+        const QString what = QStringLiteral("interval %1 of key %2").arg(n).arg(key);
+        const auto value = numberAt(cells, row, column, what);
+        if (!value)
+            throw Refusal{QStringLiteral("cell %1 (%2) is empty: the interval rows end early")
+                              .arg(cellName(row, column), what)};
+        // Codes of an On/Off key are 0, 1 or 2; counts are whole and never negative.
+        if (*value < 0 || *value != std::floor(*value) || (onOff && *value > 2))
+            throw Refusal{QStringLiteral("cell %1 (%2) holds %3, which is not %4")
+                              .arg(cellName(row, column), what, shownText(cells.at(row, column)),
+                                   onOff ? QStringLiteral("an interval code 0, 1 or 2")
+                                         : QStringLiteral("a count"))};
+        result.values.push_back(*value);
+    }
+    return result;
+}
+
+SessionWorkbook parse(const Worksheet& cells) {
+    SessionWorkbook book;
+    book.participantId = headerField(cells, 1, QStringLiteral("Participant's ID :   "),
+                                     QStringLiteral("participant's ID"));
+    const double session = headerNumber(cells, 2, QStringLiteral("Session No.     :   "),
+                                        QStringLiteral("session number"));
+    if (session != std::floor(session) || std::abs(session) > 32767)
+        throw Refusal{QStringLiteral("cell A2 gives no whole session number")};
+    book.sessionNumber = static_cast<int>(session);
+    book.condition =
+        headerField(cells, 3, QStringLiteral("Condition        :   "), QStringLiteral("condition"));
+    book.observerId = headerField(cells, 4, QStringLiteral("Observer's ID   :   "),
+                                  QStringLiteral("observer's ID"));
+    book.sessionDate = headerField(cells, 5, QStringLiteral("Session Date   :   "),
+                                   QStringLiteral("session date"));
+    book.startedAt = headerField(cells, 6, QStringLiteral("Session Started at   "),
+                                 QStringLiteral("start time"));
+    book.intervalLength = headerNumber(cells, 7, QStringLiteral("Interval Length :   "),
+                                       QStringLiteral("interval length"));
+    book.sessionDuration = headerNumber(cells, 8, QStringLiteral("Session Duration :   "),
+                                        QStringLiteral("session duration"));
+    book.keysToHit = headerField(cells, 9, QStringLiteral("Keys to Hit     :   "),
+                                 QStringLiteral("keys to hit"));
+    const QStringList keys = codePoints(book.keysToHit);
+    if (keys.isEmpty() || keys.size() > kMaxSlots)
+        throw Refusal{QStringLiteral("cell A9 gives %1 keys to hit, not 1 to %2")
+                          .arg(keys.size())
+                          .arg(kMaxSlots)};
+    const QString endLine = shownText(cells.at(kEndRow, kColumnA));
+    book.intervalCount = recordedIntervals(cells, endLine);
+
+    for (int s = 1; s <= keys.size(); ++s)
+        book.keySlots.push_back(readSlot(cells, s, keys.at(s - 1), book.intervalCount));
+    return book;
+}
+
+} // namespace
+
+SessionWorkbookResult parseSessionWorkbook(const Worksheet& cells) {
+    try {
+        return {parse(cells), {}};
+    } catch (const Refusal& refusal) {
+        return {std::nullopt, refusal.reason};
+    }
+}
+
+} // namespace quorvia

@@ -1,0 +1,204 @@
+// Session workbooks read back: written by the program's own writer, re-saved by a spreadsheet
+// program, and refused when they are anything else.
+#include "platform/qtplatform.h"
+#include "platform/workbookreader.h"
+#include "recording/keyinput.h"
+#include "recording/numbers.h"
+#include "recording/sessionclock.h"
+#include "report/sessionsheet.h"
+#include "support/records.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quorvia;
+
+namespace {
+
+// A session of P07 played from a script: a number runs the clock that many seconds, "#" pauses
+// and terminates, any other word is typed. Slot s gets the mode check value modes[s-1].
+Worksheet sheetOf(const QString& keys, double duration, double length, const QString& script,
+                  const QString& modes) {
+    SessionRecord record = test::freshRecord(keys, duration, length);
+    for (const QString& word : script.split(u' ')) {
+        for (int i = word.toInt(); i > 0; --i)
+            tick(record, 0);
+        for (const QChar c : word.toInt() > 0 ? QString() : word)
+            handleKey(record, c == u'#' ? QChar(kEscape) : c);
+        if (word == u"#")
+            record.writeEndEntry(kSessionTerminated);
+    }
+    SessionSheetInputs inputs{{}, QStringLiteral("09:05:07.25"), QStringLiteral("09:05:37.25")};
+    for (int s = 0; s < modes.size(); ++s)
+        inputs.slotControls.push_back({QStringLiteral("B%1").arg(s + 1), modes[s].digitValue()});
+    return buildSessionSheet(record, inputs);
+}
+
+QString shown(const std::optional<double>& number) {
+    return number ? shortestDecimal(*number) : QStringLiteral("-");
+}
+
+// The session read, as "header|intervals|key:behaviour:mode:full/partial/rpm/interval%:values".
+QString summary(const SessionWorkbookResult& result) {
+    if (!result.workbook)
+        return result.error;
+    const SessionWorkbook& book = *result.workbook;
+    QStringList parts{book.participantId,
+                      QString::number(book.sessionNumber),
+                      book.condition,
+                      book.observerId,
+                      book.sessionDate,
+                      book.startedAt,
+                      shortestDecimal(book.intervalLength),
+                      shortestDecimal(book.sessionDuration),
+                      book.keysToHit,
+                      QString::number(book.intervalCount)};
+    for (const WorkbookSlot& slot : book.keySlots) {
+        QStringList values;
+        for (const double value : slot.values)
+            values << shortestDecimal(value);
+        parts << QStringList{slot.key, slot.behaviour, slot.mode,
+                             QStringList{shown(slot.fullPercent), shown(slot.partialPercent),
+                                         shown(slot.responsesPerMinute),
+                                         shown(slot.intervalPercent)}
+                                 .join(u'/'),
+                             values.join(u',')}
+                     .join(u':');
+    }
+    return parts.join(u'|');
+}
+
+const QString kHeader = QStringLiteral("P07|3|base|KT|2026/12/06|09:05:07.25|");
+// Count key a: 2, 0, 1; On/Off key b pressed in intervals 1 and 2: codes 1, 1, 0.
+const QString kFinished = QStringLiteral("aa b 10 b 10 a 10");
+
+} // namespace
+
+class WorkbookReaderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readBack_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("modes");
+        QTest::addColumn<QString>("changes"); // cells changed before writing: "E25=x;A9=..."
+        QTest::addColumn<QString>("read");    // the summary, or a part of the error after the name
+
+        QTest::newRow("finished, counted and On/Off")
+            << "ab" << kFinished << "01"
+            << ""
+            << kHeader + "10|30|ab|3|a:B1:Hits:-/-/6/66.67:2,0,1|b:B2:On/Off:0/66.67/-/-:1,1,0";
+        // The values after interval 3 are empty; the note stands below interval 3 in column E.
+        QTest::newRow("terminated in interval 3 of 20")
+            << "ab"
+            << "a 10 b 15 #"
+            << "10"
+            << ""
+            << kHeader +
+                   "10|200|ab|3|a:B1:On/Off:66.67/100/-/-:1,2,2|b:B2:Hits:-/-/2.4/33.33:0,1,0";
+        QTest::newRow("comma as decimal separator, a key of two UTF-16 units")
+            << "ab" << kFinished << "01"
+            << "A7=Interval Length :   10,0;A9=Keys to Hit     :   a\U0001F600;F14=\U0001F600"
+            << kHeader + "10|30|a\U0001F600|3|a:B1:Hits:-/-/6/66.67:2,0,1|\U0001F600:B2:On/Off:0/"
+                         "66.67/-/-:1,1,0";
+
+        const QString refused = QStringLiteral("P07.xlsx is not a usable session workbook: ");
+        QTest::newRow("another layout")
+            << "a"
+            << "a 30"
+            << "0"
+            << "A1=Name: P07" << refused + "cell A1 does not hold the participant's ID";
+        QTest::newRow("missing interval rows")
+            << "ab" << kFinished << "01"
+            << "F26="
+            << refused + "cell F26 (interval 3 of key b) is empty: the interval rows end early";
+        QTest::newRow("value not a number")
+            << "ab" << kFinished << "01"
+            << "E25=two"
+            << refused +
+                   "cell E25 (interval 2 of key a) holds \u201Ctwo\u201D, which is not a number";
+        QTest::newRow("code out of range")
+            << "ab" << kFinished << "01"
+            << "F24=3"
+            << refused + "cell F24 (interval 1 of key b) holds 3, which is not an interval code";
+        QTest::newRow("key differs from the keys to hit")
+            << "ab" << kFinished << "01"
+            << "F14=c"
+            << refused + "cell F14 holds \u201Cc\u201D where the keys to hit give \u201Cb\u201D";
+        QTest::newRow("unknown mode")
+            << "ab" << kFinished << "01"
+            << "E16=Count" << refused + "cell E16 gives the mode of key a as \u201CCount";
+        QTest::newRow("no end of session") << "a"
+                                           << "a 30"
+                                           << "0"
+                                           << "A10=Session" << refused + "cell A10 tells neither";
+        const QString unreadable = QStringLiteral("P07.xlsx cannot be read: ");
+        QTest::newRow("not a zip") << "a"
+                                   << "a 30"
+                                   << "0"
+                                   << "#text" << unreadable + "it is not a workbook (.xlsx)";
+        QTest::newRow("truncated zip")
+            << "a"
+            << "a 30"
+            << "0"
+            << "#truncate" << unreadable + "it is not a workbook (.xlsx)";
+        QTest::newRow("zip without a workbook")
+            << "a"
+            << "a 30"
+            << "0"
+            << "#zip" << unreadable + "it is a zip file but no workbook";
+    }
+
+    void readBack() {
+        QFETCH(QString, keys);
+        QFETCH(QString, script);
+        QFETCH(QString, modes);
+        QFETCH(QString, changes);
+        QFETCH(QString, read);
+        Worksheet sheet = sheetOf(keys, script.contains(u'#') ? 200 : 30, 10, script, modes);
+        for (const QString& change : changes.split(u';', Qt::SkipEmptyParts)) {
+            if (change.startsWith(u'#'))
+                continue;
+            const QString place = change.section(u'=', 0, 0);
+            const int column = place.at(0).unicode() - u'A' + 1;
+            sheet.setText(place.mid(1).toInt(), column, change.section(u'=', 1));
+        }
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("P07.xlsx"));
+        QVERIFY(XlsxWorkbookWriter().write(sheet, path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        if (changes == u"#text")
+            file.write("Participant's ID :   P07\n");
+        if (changes == u"#truncate" || changes == u"#text")
+            QVERIFY(file.resize(changes == u"#text" ? 25 : file.size() / 2));
+        if (changes == u"#zip") { // the same zip with its workbook part renamed
+            const QByteArray bytes = file.readAll();
+            QVERIFY(file.seek(0));
+            file.write(QByteArray(bytes).replace("xl/workbook.xml", "xl/w0rkbook.xml"));
+        }
+        file.close();
+
+        const QString got = summary(readSessionWorkbook(path));
+        QVERIFY2(got.startsWith(read), qPrintable(got));
+        // The file holds what the cells before it held.
+        if (!changes.startsWith(u'#') && parseSessionWorkbook(sheet).workbook)
+            QCOMPARE(summary(parseSessionWorkbook(sheet)), got);
+    }
+
+    void resavedBySpreadsheetProgram() {
+        // Made by the writer from the first session above (modes "01") and converted with
+        //   soffice --headless --convert-to xlsx --outdir resaved P07.xlsx
+        // (LibreOffice 7.4): shared strings of its own, numbers as numbers, styles and a sheet
+        // name.
+        const QString path = qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") +
+                             "/tests/platform/resaved-by-libreoffice.xlsx";
+        QCOMPARE(summary(readSessionWorkbook(path)),
+                 kHeader + "10|30|ab|3|a:B1:Hits:-/-/6/66.67:2,0,1|b:B2:On/Off:0/66.67/-/-:1,1,0");
+    }
+};
+
+QTEST_GUILESS_MAIN(WorkbookReaderTest)
+#include "test_workbookreader.moc"
