@@ -3,7 +3,8 @@
 // by `quorvia graph` as a separate process. Reports the wall time of each run and the command's
 // peak resident memory.
 //
-//   cmake --build build --target benchmarks quorvia && build/bench/bench_graph [repetitions]
+//   cmake --build build --target benchmarks quorvia && build/bench/bench_graph [repetitions
+//   [copy.png]]
 #include "platform/qtplatform.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
@@ -12,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -88,6 +90,8 @@ int main(int argc, char* argv[]) {
     rusage children{};
     getrusage(RUSAGE_CHILDREN, &children);
     const QImage image(png);
+    if (argc > 2)
+        QFile::copy(png, QString::fromLocal8Bit(argv[2]));
     std::printf("%d workbooks (60 intervals, 10 keys) to a %dx%d PNG, %d runs\n", kSessions,
                 image.width(), image.height(), repetitions);
     std::printf("wall time: median %.0f ms, min %.0f ms, max %.0f ms\n", ms[ms.size() / 2],

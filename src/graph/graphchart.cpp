@@ -54,7 +54,7 @@ QFont pixelFont(int pixels, bool bold = false) {
 // A step between labelled sessions that keeps the labels apart: 1, 2, 5, 10, 20, ...
 double sessionStep(int span) {
     double step = 1;
-    for (int i = 0; span / step > 20; ++i)
+    for (int i = 0; span / step > 12; ++i)
         step *= (i % 3 == 1) ? 2.5 : 2;
     return step;
 }
@@ -80,7 +80,7 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
     setDropShadowEnabled(false);
     setPlotAreaBackgroundVisible(false);
     // The title and the condition names are placed by hand above the plot, in this margin.
-    setMargins(QMargins(12, 50, 12, 8));
+    setMargins(QMargins(12, 50, 28, 8));
     title_ =
         new QGraphicsSimpleTextItem(QStringLiteral("Participant %1").arg(data.participantId), this);
     title_->setFont(pixelFont(17, true));
@@ -95,10 +95,12 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
     const int last = set.sessions.empty() ? 1 : set.sessions.back().workbook.sessionNumber;
     auto* xAxis = new QValueAxis;
     styleAxis(xAxis, QStringLiteral("Session"));
-    xAxis->setRange(first - 0.5, last + 0.5);
+    // Half a step of room after the last session, so that its label is not cut short.
+    const double step = sessionStep(last - first);
+    xAxis->setRange(first - 0.5, last + std::max(0.5, step / 2));
     xAxis->setTickType(QValueAxis::TicksDynamic);
     xAxis->setTickAnchor(0);
-    xAxis->setTickInterval(sessionStep(last - first));
+    xAxis->setTickInterval(step);
     addAxis(xAxis, Qt::AlignBottom);
 
     double top = 100;
@@ -150,7 +152,10 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
         const Marker& marker = kMarkers.at(k % kMarkers.size());
         points->setName(series.behaviour.isEmpty() ? series.key : series.behaviour);
         points->setMarkerShape(marker.shape);
-        points->setMarkerSize(marker.shape == QScatterSeries::MarkerShapeStar ? 13 : 10);
+        // Smaller markers where many sessions share the width.
+        const double size = std::clamp(
+            200.0 / static_cast<double>(std::max<std::size_t>(set.sessions.size(), 1)), 6.0, 10.0);
+        points->setMarkerSize(marker.shape == QScatterSeries::MarkerShapeStar ? size * 1.3 : size);
         points->setPen(QPen(Qt::black, 1.5));
         points->setBrush(marker.filled ? Qt::black : Qt::white);
         for (const GraphPoint& point : series.points) {
