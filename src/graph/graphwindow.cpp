@@ -97,7 +97,7 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     splitter->addWidget(chartView_);
     splitter->addWidget(table_);
     splitter->setStretchFactor(1, 3);
-    splitter->setSizes({280, 620, 300});
+    splitter->setSizes({320, 540, 340});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
@@ -171,7 +171,11 @@ void GraphWindow::regroup() {
             if (skipped.contains(input.file))
                 reason = skipped;
         }
-        auto* item = new QListWidgetItem(QStringLiteral("not drawn: %1").arg(reason), sessionList_);
+        auto* item = new QListWidgetItem(
+            QStringLiteral("not drawn: %1")
+                .arg(QString(reason).replace(input.file, QFileInfo(input.file).fileName())),
+            sessionList_);
+        item->setToolTip(reason);
         item->setData(kFileRole, input.file);
         item->setForeground(Qt::darkGray);
     }
