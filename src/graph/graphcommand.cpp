@@ -153,6 +153,11 @@ void addGraphOptions(QCommandLineParser& parser) {
                        "--output FILE.{png,svg,pdf} | --csv: draw the sessions without a window "
                        "(quorvia graph --help)."),
         QStringLiteral("[graph]"));
+    parser.addPositionalArgument(
+        QStringLiteral("workbook"),
+        QStringLiteral("Session workbooks, or folders of them, for --graph "
+                       "or the graph command."),
+        QStringLiteral("[WORKBOOK...]"));
 }
 
 bool wantsGraphWindow(const QCommandLineParser& parser) {
