@@ -241,7 +241,7 @@ void GraphWindow::redraw() {
     else if (keyList_->count() == 0)
         status = graphData(set_, measure, {}).error;
     else
-        status = QStringLiteral("%1 sessions in %2 phases.")
+        status = QStringLiteral("Sessions: %1, phases: %2.")
                      .arg(set_.sessions.size())
                      .arg(set_.phases.size());
     if (set_.refusal.isEmpty() && !set_.skipped.isEmpty())

@@ -1,9 +1,16 @@
-// The graph command run as the user runs it, on workbooks the program wrote.
+// The graph command run as the user runs it, and the window, on workbooks the program wrote.
+#include "graph/graphwindow.h"
 #include "platform/qtplatform.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
+#include "support/fakeplatform.h"
 #include "support/records.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
 
 #include <QFile>
 #include <QProcess>
@@ -100,7 +107,41 @@ private slots:
         QVERIFY2(error.contains(errorPart), qPrintable(error));
         QCOMPARE(command.exitCode(), exitCode);
     }
+
+    // The window through its file dialogs: files added, a folder that brings another participant
+    // refused until that workbook is removed, the table exported as the command prints it.
+    void window() {
+        QTemporaryDir dir;
+        for (const QString name : {"P07-3", "P07-4", "P08-5"})
+            QVERIFY(writeSession(dir.filePath(name + ".xlsx"), name.left(3), name.mid(4).toInt()));
+        test::FakePlatform fake;
+        fake.dialogs.answers = {dir.filePath("P07-4.xlsx") + '\n' + dir.filePath("P07-3.xlsx"),
+                                dir.path(), dir.filePath("table.csv")};
+        GraphWindow window(fake.platform);
+        const auto click = [&](const char* name) {
+            window.findChild<QPushButton*>(name)->click();
+        };
+        auto* status = window.findChild<QLabel*>("StatusLabel");
+        auto* table = window.findChild<QTableWidget*>("ValueTable");
+        click("AddFilesButton");
+        QCOMPARE(status->text(), "Sessions: 2, phases: 1.");
+        QCOMPARE(table->item(1, 0)->text(), "4");
+        click("AddFolderButton");
+        QCOMPARE(status->text(), "The workbooks are of different participants: P07 (" +
+                                     dir.filePath("P07-4.xlsx") + ", " +
+                                     dir.filePath("P07-3.xlsx") + "); P08 (" +
+                                     dir.filePath("P08-5.xlsx") + ").");
+        QCOMPARE(table->rowCount(), 0);
+        auto* list = window.findChild<QListWidget*>("SessionList");
+        list->findItems("P08-5", Qt::MatchContains).front()->setSelected(true);
+        click("RemoveButton");
+        QCOMPARE(table->rowCount(), 2);
+        click("ExportButton");
+        QFile csv(dir.filePath("table.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count("out of seat,full,66.67\r\n"), 2);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestGraphCommand)
+QTEST_MAIN(TestGraphCommand)
 #include "test_graphcommand.moc"
