@@ -42,8 +42,9 @@ Invocation parseInvocation(const QStringList& arguments) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
     const QCommandLineOption agreementWindow(QStringLiteral("agreement"), {});
+    const QCommandLineOption graphWindow(QStringLiteral("graph"), {});
     const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("file"));
-    parser.addOptions({help, version, agreementWindow, output});
+    parser.addOptions({help, version, agreementWindow, graphWindow, output});
 
     Invocation invocation;
     const auto misuse = [&](const QString& message) {
@@ -74,6 +75,13 @@ Invocation parseInvocation(const QStringList& arguments) {
             return misuse(QStringLiteral("--output needs a file name"));
         return invocation;
     }
+    if (parser.isSet(graphWindow)) {
+        if (parser.isSet(agreementWindow) || parser.isSet(output))
+            return misuse(QStringLiteral("--graph takes only workbooks or folders"));
+        invocation.action = Invocation::Action::GraphWindow;
+        invocation.files = positional;
+        return invocation;
+    }
     if (!positional.isEmpty())
         return misuse(QStringLiteral("unknown command \u201C%1\u201D").arg(positional.first()));
     if (parser.isSet(output))
@@ -85,13 +93,15 @@ Invocation parseInvocation(const QStringList& arguments) {
 
 QString helpText() {
     return QStringLiteral(
-        "Usage: quorvia [--agreement]\n"
+        "Usage: quorvia [--agreement | --graph [WORKBOOK...]]\n"
         "       quorvia COMMAND ...\n"
         "\n"
         "Without arguments, opens the observation window.\n"
         "\n"
         "Options:\n"
         "  --agreement     open the Inter-observer agreement window\n"
+        "  --graph [WORKBOOK...]\n"
+        "                  open the Session graph window with these workbooks (or folders)\n"
         "  -h, --help      show this help\n"
         "  -v, --version   show the version\n"
         "\n"
@@ -100,7 +110,13 @@ QString helpText() {
         "                  inter-observer agreement of two session workbooks of the same\n"
         "                  session, as CSV on standard output (key,behaviour,mode,scoring,\n"
         "                  measure,value); --output also writes an agreement workbook.\n"
-        "                  Exit status 0, or 2 for unusable files or set-ups that differ.\n");
+        "                  Exit status 0, or 2 for unusable files or set-ups that differ.\n"
+        "  graph WORKBOOK... --measure full|partial|rpm|interval [--key K]...\n"
+        "        (--output FILE.png|FILE.svg|FILE.pdf | --csv)\n"
+        "                  a participant's sessions as a single-case graph, or its values as\n"
+        "                  CSV on standard output; `quorvia graph --help` for its options.\n"
+        "                  Exit status 0, 1 when some workbooks could not be read, 2 when\n"
+        "                  nothing can be drawn.\n");
 }
 
 int runAgreementCommand(int& argc, char** argv, const Invocation& invocation) {

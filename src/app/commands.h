@@ -7,9 +7,17 @@
 namespace quorvia {
 
 struct Invocation {
-    enum class Action { MainWindow, AgreementWindow, AgreementCommand, Help, Version, Misuse };
+    enum class Action {
+        MainWindow,
+        AgreementWindow,
+        AgreementCommand,
+        GraphWindow,
+        Help,
+        Version,
+        Misuse
+    };
     Action action = Action::MainWindow;
-    QStringList files; // the agreement command's PRIMARY and RELIABILITY workbooks
+    QStringList files; // the agreement command's PRIMARY and RELIABILITY workbooks; --graph's
     QString output;    // its --output workbook, or empty
     QString message;   // why the command line is not understood
 };

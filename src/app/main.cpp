@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/scriptedsession.h"
 #include "app/singleinstance.h"
+#include "graph/graphcommand.h"
 #include "platform/qtplatform.h"
 #include "platform/sqlitejournal.h"
 
@@ -11,6 +12,9 @@
 
 int main(int argc, char* argv[]) {
     quorvia::describeApplication();
+    // The graph command has options of its own; it reads its whole command line itself.
+    if (quorvia::isGraphCommand(argc, argv))
+        return quorvia::runGraphCommand(argc, argv);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -26,11 +30,16 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "quorvia: %s\n\n%s", invocation.message.toLocal8Bit().constData(),
                      quorvia::helpText().toLocal8Bit().constData());
         return 2;
-    // Neither is subject to the one-copy rule.
+    // None of these is subject to the one-copy rule.
     case quorvia::Invocation::Action::AgreementCommand:
         return quorvia::runAgreementCommand(argc, argv, invocation);
     case quorvia::Invocation::Action::AgreementWindow:
         return quorvia::runAgreementWindow(argc, argv);
+    case quorvia::Invocation::Action::GraphWindow: {
+        QApplication app(argc, argv);
+        quorvia::setApplicationIcon();
+        return quorvia::runGraphWindow(invocation.files);
+    }
     case quorvia::Invocation::Action::MainWindow:
         break;
     }

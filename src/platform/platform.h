@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 #include <vector>
@@ -44,6 +45,10 @@ public:
     virtual ~FileDialogs() = default;
     virtual QString saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual QString openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Several existing files at once; an empty list when cancelled.
+    virtual QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) = 0;
+    // An existing folder (no proposed name, no filter); an empty text when cancelled.
+    virtual QString folderName(QWidget* parent, const FileDialogRequest& request) = 0;
 };
 
 // Modal message boxes with the application's title and no icon.

@@ -158,6 +158,28 @@ QString QtFileDialogs::openFileName(QWidget* parent, const FileDialogRequest& re
     return dialog.selectedFiles().constFirst();
 }
 
+QStringList QtFileDialogs::openFileNames(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title, request.directory, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setObjectName(QStringLiteral("OpenFilesDialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+QString QtFileDialogs::folderName(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title, request.directory);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setObjectName(QStringLiteral("OpenFolderDialog"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 void QtMessageBoxes::inform(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok, parent);

@@ -58,6 +58,8 @@ class QtFileDialogs final : public FileDialogs {
 public:
     QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
     QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
+    QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) override;
+    QString folderName(QWidget* parent, const FileDialogRequest& request) override;
 };
 
 class QtMessageBoxes final : public MessageBoxes {

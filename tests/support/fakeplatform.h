@@ -41,6 +41,14 @@ public:
     QString openFileName(QWidget*, const FileDialogRequest& request) override {
         return answer(false, request);
     }
+    // One answer holds the chosen files joined by line feeds.
+    QStringList openFileNames(QWidget*, const FileDialogRequest& request) override {
+        const QString files = answer(false, request);
+        return files.isEmpty() ? QStringList() : files.split(QLatin1Char('\n'));
+    }
+    QString folderName(QWidget*, const FileDialogRequest& request) override {
+        return answer(false, request);
+    }
 
 private:
     QString answer(bool save, const FileDialogRequest& request) {

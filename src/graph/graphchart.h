@@ -1,0 +1,43 @@
+#pragma once
+
+#include "graph/sessiongraph.h"
+
+#include <QChart>
+#include <QSizeF>
+
+#include <vector>
+
+class QGraphicsSimpleTextItem;
+
+namespace quorvia {
+
+// The session graph: one point per session and key, joined within a phase, a dashed line at each
+// phase change and the condition's name above each phase. Black on white throughout, the keys
+// told apart by their marker shapes.
+class SessionChart : public QChart {
+    Q_OBJECT
+public:
+    SessionChart(const SessionSet& set, const GraphData& data);
+    QString titleText() const;
+
+private:
+    void placeConditionNames();
+
+    struct ConditionName {
+        double centre = 0; // in sessions
+        QGraphicsSimpleTextItem* item = nullptr;
+    };
+    std::vector<ConditionName> names_;
+    QGraphicsSimpleTextItem* title_ = nullptr;
+};
+
+// The size of an exported graph when none is asked for.
+inline constexpr QSizeF kDefaultGraphMillimetres{160, 100};
+
+// Writes the graph to path in the format its suffix names: .png (300 dots per inch), .svg or
+// .pdf, of the given size. Returns false with the reason in error when it could not be written;
+// nothing is then left at path.
+bool exportGraph(const SessionSet& set, const GraphData& data, const QString& path,
+                 QSizeF millimetres, QString& error);
+
+} // namespace quorvia

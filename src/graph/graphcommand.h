@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+// Start-up of the session graph: the `graph` command, which draws without a window or a display,
+// and the "Session graph" window of `--graph`.
+namespace quorvia {
+
+// True when the command line asks for the graph command (`quorvia graph ...`).
+bool isGraphCommand(int argc, char* argv[]);
+
+// Runs the graph command: creates its own application on the offscreen platform, reads the
+// workbooks and writes the graph or its CSV. Returns the exit code: 0 every workbook used, 1 some
+// skipped, 2 nothing drawn.
+int runGraphCommand(int argc, char* argv[]);
+
+// Opens the "Session graph" window with the given workbooks (files or folders) and runs the
+// event loop until it is closed. The application must exist.
+int runGraphWindow(const QStringList& workbooks);
+
+// The workbooks named by paths: files as they are, the .xlsx files of a folder in name order.
+QStringList workbookFiles(const QStringList& paths);
+
+} // namespace quorvia

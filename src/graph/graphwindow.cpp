@@ -1,0 +1,294 @@
+#include "graph/graphwindow.h"
+
+#include "graph/graphchart.h"
+#include "graph/graphcommand.h"
+#include "platform/workbookreader.h"
+
+#include <QChartView>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace quorvia {
+
+namespace {
+
+constexpr int kFileRole = Qt::UserRole;
+
+QPushButton* button(const QString& caption, const QString& name, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+} // namespace
+
+GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , platform_(platform)
+    , sessionList_(new QListWidget(this))
+    , measureBox_(new QComboBox(this))
+    , keyList_(new QListWidget(this))
+    , chartView_(new QChartView(this))
+    , table_(new QTableWidget(this))
+    , status_(new QLabel(this))
+    , exportButton_(button(QStringLiteral("Export..."), QStringLiteral("ExportButton"), this)) {
+    setObjectName(QStringLiteral("GraphWindow"));
+    setWindowTitle(QStringLiteral("Session graph"));
+    setAcceptDrops(true);
+    resize(1200, 720);
+
+    sessionList_->setObjectName(QStringLiteral("SessionList"));
+    sessionList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    measureBox_->setObjectName(QStringLiteral("MeasureBox"));
+    for (GraphMeasure m :
+         {GraphMeasure::Full, GraphMeasure::Partial, GraphMeasure::Rpm, GraphMeasure::Interval})
+        measureBox_->addItem(graphMeasureCaption(m), static_cast<int>(m));
+    keyList_->setObjectName(QStringLiteral("KeyList"));
+    chartView_->setObjectName(QStringLiteral("GraphView"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumSize(420, 300);
+    table_->setObjectName(QStringLiteral("ValueTable"));
+    table_->setColumnCount(6);
+    table_->setHorizontalHeaderLabels({QStringLiteral("Session"), QStringLiteral("Condition"),
+                                       QStringLiteral("Phase"), QStringLiteral("Key"),
+                                       QStringLiteral("Behaviour"), QStringLiteral("Value")});
+    table_->verticalHeader()->setVisible(false);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    status_->setObjectName(QStringLiteral("StatusLabel"));
+    status_->setWordWrap(true);
+
+    auto* left = new QWidget(this);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(new QLabel(QStringLiteral("Sessions (drop workbooks here)"), left));
+    leftLayout->addWidget(sessionList_, 3);
+    auto* fileButtons = new QHBoxLayout;
+    QPushButton* addFilesButton =
+        button(QStringLiteral("Add Files..."), QStringLiteral("AddFilesButton"), left);
+    QPushButton* addFolderButton =
+        button(QStringLiteral("Add Folder..."), QStringLiteral("AddFolderButton"), left);
+    QPushButton* removeButton =
+        button(QStringLiteral("Remove"), QStringLiteral("RemoveButton"), left);
+    fileButtons->addWidget(addFilesButton);
+    fileButtons->addWidget(addFolderButton);
+    fileButtons->addWidget(removeButton);
+    leftLayout->addLayout(fileButtons);
+    leftLayout->addWidget(new QLabel(QStringLiteral("Measure"), left));
+    leftLayout->addWidget(measureBox_);
+    leftLayout->addWidget(new QLabel(QStringLiteral("Keys"), left));
+    leftLayout->addWidget(keyList_, 2);
+    leftLayout->addWidget(exportButton_);
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(left);
+    splitter->addWidget(chartView_);
+    splitter->addWidget(table_);
+    splitter->setStretchFactor(1, 3);
+    splitter->setSizes({320, 540, 340});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(status_);
+
+    connect(addFilesButton, &QPushButton::clicked, this, &GraphWindow::addFiles);
+    connect(addFolderButton, &QPushButton::clicked, this, &GraphWindow::addFolder);
+    connect(removeButton, &QPushButton::clicked, this, &GraphWindow::removeSelected);
+    connect(measureBox_, &QComboBox::currentIndexChanged, this, &GraphWindow::regroup);
+    connect(keyList_, &QListWidget::itemChanged, this, &GraphWindow::redraw);
+    connect(exportButton_, &QPushButton::clicked, this, &GraphWindow::exportAs);
+    regroup();
+}
+
+void GraphWindow::addWorkbooks(const QStringList& paths) {
+    for (const QString& file : workbookFiles(paths)) {
+        const QString path = QFileInfo(file).absoluteFilePath();
+        const bool known = std::any_of(inputs_.begin(), inputs_.end(),
+                                       [&](const GraphInput& in) { return in.file == path; });
+        if (!known)
+            inputs_.push_back({path, readSessionWorkbook(path)});
+    }
+    regroup();
+}
+
+void GraphWindow::addFiles() {
+    const QStringList files =
+        platform_.dialogs.openFileNames(this, {QStringLiteral("Add Session Workbooks"),
+                                               documentsFolder(),
+                                               {},
+                                               QStringLiteral("Session workbook (*.xlsx)")});
+    if (!files.isEmpty())
+        addWorkbooks(files);
+}
+
+void GraphWindow::addFolder() {
+    const QString folder = platform_.dialogs.folderName(
+        this, {QStringLiteral("Add a Folder of Session Workbooks"), documentsFolder(), {}, {}});
+    if (!folder.isEmpty())
+        addWorkbooks({folder});
+}
+
+void GraphWindow::removeSelected() {
+    for (const QListWidgetItem* item : sessionList_->selectedItems()) {
+        const QString file = item->data(kFileRole).toString();
+        std::erase_if(inputs_, [&](const GraphInput& in) { return in.file == file; });
+    }
+    regroup();
+}
+
+// The session list and the keys follow the workbooks and the measure; then the graph follows.
+void GraphWindow::regroup() {
+    set_ = groupSessions(inputs_);
+    sessionList_->clear();
+    for (const GraphSession& session : set_.sessions) {
+        auto* item =
+            new QListWidgetItem(QStringLiteral("%1  %2  %3  (%4)")
+                                    .arg(session.workbook.sessionNumber)
+                                    .arg(session.workbook.sessionDate, session.workbook.condition,
+                                         QFileInfo(session.file).fileName()),
+                                sessionList_);
+        item->setData(kFileRole, session.file);
+    }
+    for (const GraphInput& input : inputs_) {
+        const bool drawn = std::any_of(set_.sessions.begin(), set_.sessions.end(),
+                                       [&](const GraphSession& s) { return s.file == input.file; });
+        if (drawn)
+            continue;
+        QString reason = QFileInfo(input.file).fileName();
+        for (const QString& skipped : set_.skipped) {
+            if (skipped.contains(input.file))
+                reason = skipped;
+        }
+        auto* item = new QListWidgetItem(
+            QStringLiteral("not drawn: %1")
+                .arg(QString(reason).replace(input.file, QFileInfo(input.file).fileName())),
+            sessionList_);
+        item->setToolTip(reason);
+        item->setData(kFileRole, input.file);
+        item->setForeground(Qt::darkGray);
+    }
+
+    const auto measure = static_cast<GraphMeasure>(measureBox_->currentData().toInt());
+    QStringList unchecked;
+    for (int i = 0; i < keyList_->count(); ++i) {
+        if (keyList_->item(i)->checkState() == Qt::Unchecked)
+            unchecked << keyList_->item(i)->data(kFileRole).toString();
+    }
+    const QSignalBlocker blocker(keyList_);
+    keyList_->clear();
+    const GraphData all = graphData(set_, measure, {});
+    for (const GraphSeries& series : all.series) {
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1   %2").arg(series.key, series.behaviour), keyList_);
+        item->setData(kFileRole, series.key);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(unchecked.contains(series.key) ? Qt::Unchecked : Qt::Checked);
+    }
+    redraw();
+}
+
+void GraphWindow::redraw() {
+    const auto measure = static_cast<GraphMeasure>(measureBox_->currentData().toInt());
+    QStringList keys;
+    for (int i = 0; i < keyList_->count(); ++i) {
+        if (keyList_->item(i)->checkState() == Qt::Checked)
+            keys << keyList_->item(i)->data(kFileRole).toString();
+    }
+    data_ = keys.isEmpty() ? GraphData{} : graphData(set_, measure, keys);
+    data_.measure = measure;
+    if (!set_.sessions.empty())
+        data_.participantId = set_.sessions.front().workbook.participantId.trimmed();
+
+    QChart* old = chartView_->chart();
+    chartView_->setChart(new SessionChart(set_, data_));
+    delete old;
+
+    table_->setRowCount(0);
+    for (std::size_t i = 0; i < set_.sessions.size(); ++i) {
+        const GraphSession& session = set_.sessions[i];
+        for (const GraphSeries& series : data_.series) {
+            const GraphPoint& point = series.points.at(i);
+            const int row = table_->rowCount();
+            table_->insertRow(row);
+            const QStringList cells{QString::number(session.workbook.sessionNumber),
+                                    session.workbook.condition,
+                                    QString::number(session.phase),
+                                    series.key,
+                                    point.behaviour,
+                                    point.value ? graphValueText(*point.value) : QString()};
+            for (int c = 0; c < cells.size(); ++c)
+                table_->setItem(row, c, new QTableWidgetItem(cells.at(c)));
+        }
+    }
+
+    QString status;
+    if (inputs_.empty())
+        status = QStringLiteral("Add the session workbooks of one participant.");
+    else if (!set_.refusal.isEmpty())
+        status = set_.refusal;
+    else if (keyList_->count() == 0)
+        status = graphData(set_, measure, {}).error;
+    else
+        status = QStringLiteral("Sessions: %1, phases: %2.")
+                     .arg(set_.sessions.size())
+                     .arg(set_.phases.size());
+    if (set_.refusal.isEmpty() && !set_.skipped.isEmpty())
+        status += QStringLiteral(" %1 workbook(s) not drawn.").arg(set_.skipped.size());
+    status_->setText(status);
+    exportButton_->setEnabled(!data_.series.empty());
+}
+
+void GraphWindow::exportAs() {
+    const QString path = platform_.dialogs.saveFileName(
+        this,
+        {QStringLiteral("Export"), documentsFolder(),
+         QStringLiteral("%1-%2.png").arg(data_.participantId, graphMeasureWord(data_.measure)),
+         QStringLiteral("PNG image, 300 dpi (*.png);;SVG image (*.svg);;PDF document "
+                        "(*.pdf);;Table of values (*.csv)")});
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+bool GraphWindow::exportTo(const QString& path) {
+    QString error;
+    if (QFileInfo(path).suffix().toLower() == QLatin1String("csv")) {
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) && file.write(graphCsv(set_, data_).toUtf8()) >= 0 &&
+            file.commit())
+            return true;
+        error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    } else if (exportGraph(set_, data_, path, kDefaultGraphMillimetres, error)) {
+        return true;
+    }
+    platform_.messages.inform(this, error);
+    return false;
+}
+
+void GraphWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void GraphWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    addWorkbooks(paths);
+    event->acceptProposedAction();
+}
+
+} // namespace quorvia

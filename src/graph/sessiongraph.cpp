@@ -1,0 +1,256 @@
+#include "graph/sessiongraph.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include <algorithm>
+#include <array>
+
+namespace quorvia {
+
+namespace {
+
+struct MeasureInfo {
+    GraphMeasure measure;
+    const char* word;
+    const char* caption;
+    bool percent;
+    const char* mode;
+};
+
+constexpr std::array<MeasureInfo, 4> kMeasures{{
+    {GraphMeasure::Full, "full", "Full-interval (% of intervals)", true, "On/Off"},
+    {GraphMeasure::Partial, "partial", "Partial-interval (% of intervals)", true, "On/Off"},
+    {GraphMeasure::Rpm, "rpm", "Rate (responses per minute)", false, "Hits"},
+    {GraphMeasure::Interval, "interval", "Intervals with a response (%)", true, "Hits"},
+}};
+
+const MeasureInfo& info(GraphMeasure measure) {
+    return kMeasures.at(static_cast<std::size_t>(measure));
+}
+
+// The session date as a date where its text reads as one (the observer's locale first).
+QDate dateOf(const QString& text) {
+    const QString trimmed = text.trimmed();
+    QDate date = QLocale::system().toDate(trimmed, QLocale::ShortFormat);
+    for (const char* format : {"yyyy-MM-dd", "yyyy/MM/dd", "yyyy/M/d", "M/d/yyyy", "d.M.yyyy"}) {
+        if (date.isValid())
+            break;
+        date = QDate::fromString(trimmed, QString::fromLatin1(format));
+    }
+    return date;
+}
+
+bool sessionBefore(const GraphSession& a, const GraphSession& b) {
+    if (a.workbook.sessionNumber != b.workbook.sessionNumber)
+        return a.workbook.sessionNumber < b.workbook.sessionNumber;
+    const QDate dateA = dateOf(a.workbook.sessionDate);
+    const QDate dateB = dateOf(b.workbook.sessionDate);
+    if (dateA.isValid() && dateB.isValid())
+        return dateA < dateB;
+    return a.workbook.sessionDate < b.workbook.sessionDate;
+}
+
+// "P07 (a.xlsx, b.xlsx); P08 (c.xlsx)" when the sessions do not all share one value; else empty.
+template <typename Value> QString mixOf(const std::vector<GraphSession>& sessions, Value value) {
+    std::vector<std::pair<QString, QStringList>> groups;
+    for (const GraphSession& session : sessions) {
+        const QString v = value(session.workbook);
+        auto it =
+            std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == v; });
+        if (it == groups.end())
+            groups.push_back({v, {session.file}});
+        else
+            it->second << session.file;
+    }
+    if (groups.size() < 2)
+        return {};
+    QStringList parts;
+    for (const auto& [v, files] : groups)
+        parts << QStringLiteral("%1 (%2)").arg(v, files.join(QStringLiteral(", ")));
+    return parts.join(QStringLiteral("; "));
+}
+
+const WorkbookSlot* slotOf(const SessionWorkbook& workbook, const QString& key) {
+    for (const WorkbookSlot& slot : workbook.keySlots) {
+        if (slot.key == key)
+            return &slot;
+    }
+    return nullptr;
+}
+
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+std::optional<GraphMeasure> graphMeasureFromWord(const QString& word) {
+    for (const MeasureInfo& m : kMeasures) {
+        if (word == QLatin1String(m.word))
+            return m.measure;
+    }
+    return std::nullopt;
+}
+
+QString graphMeasureWord(GraphMeasure measure) {
+    return QString::fromLatin1(info(measure).word);
+}
+
+QString graphMeasureCaption(GraphMeasure measure) {
+    return QString::fromLatin1(info(measure).caption);
+}
+
+bool isPercentMeasure(GraphMeasure measure) {
+    return info(measure).percent;
+}
+
+QString graphMeasureMode(GraphMeasure measure) {
+    return QString::fromLatin1(info(measure).mode);
+}
+
+std::optional<double> slotMeasure(const WorkbookSlot& slot, GraphMeasure measure) {
+    switch (measure) {
+    case GraphMeasure::Full:
+        return slot.fullPercent;
+    case GraphMeasure::Partial:
+        return slot.partialPercent;
+    case GraphMeasure::Rpm:
+        return slot.responsesPerMinute;
+    case GraphMeasure::Interval:
+        return slot.intervalPercent;
+    }
+    return std::nullopt;
+}
+
+SessionSet groupSessions(const std::vector<GraphInput>& inputs) {
+    SessionSet set;
+    std::vector<GraphSession> read;
+    for (const GraphInput& input : inputs) {
+        if (input.read.workbook)
+            read.push_back({input.file, *input.read.workbook, 0});
+        else if (input.read.error.contains(input.file))
+            set.skipped << input.read.error;
+        else
+            set.skipped << QStringLiteral("%1: %2").arg(input.file, input.read.error);
+    }
+    if (read.empty()) {
+        set.refusal = inputs.empty() ? QStringLiteral("No session workbook was given.")
+                                     : QStringLiteral("None of the workbooks could be read.");
+        return set;
+    }
+    const QString participants =
+        mixOf(read, [](const SessionWorkbook& w) { return w.participantId.trimmed(); });
+    if (!participants.isEmpty()) {
+        set.refusal =
+            QStringLiteral("The workbooks are of different participants: %1.").arg(participants);
+        return set;
+    }
+    const QString keys = mixOf(read, [](const SessionWorkbook& w) { return w.keysToHit; });
+    if (!keys.isEmpty()) {
+        set.refusal = QStringLiteral("The workbooks have different keys to hit: %1.").arg(keys);
+        return set;
+    }
+
+    std::stable_sort(read.begin(), read.end(), sessionBefore);
+    for (GraphSession& session : read) {
+        if (!set.sessions.empty() &&
+            set.sessions.back().workbook.sessionNumber == session.workbook.sessionNumber) {
+            set.skipped << QStringLiteral("%1: session %2 is already drawn from %3.")
+                               .arg(session.file)
+                               .arg(session.workbook.sessionNumber)
+                               .arg(set.sessions.back().file);
+            continue;
+        }
+        const QString condition = session.workbook.condition.trimmed();
+        if (set.phases.empty() || set.phases.back().condition != condition)
+            set.phases.push_back({condition, session.workbook.sessionNumber, 0});
+        set.phases.back().lastSession = session.workbook.sessionNumber;
+        session.phase = static_cast<int>(set.phases.size());
+        set.sessions.push_back(std::move(session));
+    }
+    return set;
+}
+
+QStringList keysWithMeasure(const SessionSet& set, GraphMeasure measure) {
+    QStringList keys;
+    if (set.sessions.empty())
+        return keys;
+    for (const WorkbookSlot& first : set.sessions.front().workbook.keySlots) {
+        for (const GraphSession& session : set.sessions) {
+            const WorkbookSlot* slot = slotOf(session.workbook, first.key);
+            if (slot && slotMeasure(*slot, measure)) {
+                keys << first.key;
+                break;
+            }
+        }
+    }
+    return keys;
+}
+
+GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringList& keys) {
+    GraphData data;
+    data.measure = measure;
+    if (!set.sessions.empty())
+        data.participantId = set.sessions.front().workbook.participantId.trimmed();
+    const QStringList available = keysWithMeasure(set, measure);
+    const QStringList chosen = keys.isEmpty() ? available : keys;
+    if (chosen.isEmpty()) {
+        data.error =
+            QStringLiteral("No key of these sessions has a %1 value (a measure of %2 keys).")
+                .arg(graphMeasureWord(measure), graphMeasureMode(measure));
+        return data;
+    }
+    for (const QString& key : chosen) {
+        if (!available.contains(key)) {
+            data.error = QStringLiteral("Key %1 has no %2 value in these sessions.")
+                             .arg(key, graphMeasureWord(measure));
+            data.series.clear();
+            return data;
+        }
+        GraphSeries series{key, {}, {}};
+        for (std::size_t i = 0; i < set.sessions.size(); ++i) {
+            const WorkbookSlot* slot = slotOf(set.sessions[i].workbook, key);
+            GraphPoint point{i, slot ? slot->behaviour : QString(), std::nullopt};
+            if (slot)
+                point.value = slotMeasure(*slot, measure);
+            if (point.value)
+                series.behaviour = point.behaviour;
+            series.points.push_back(point);
+        }
+        data.series.push_back(std::move(series));
+    }
+    return data;
+}
+
+QString graphValueText(double value) {
+    return QString::number(value, 'g', 15);
+}
+
+QString graphCsv(const SessionSet& set, const GraphData& data) {
+    QString csv = QStringLiteral("session,date,condition,phase,key,behaviour,measure,value\r\n");
+    const QString word = graphMeasureWord(data.measure);
+    for (std::size_t i = 0; i < set.sessions.size(); ++i) {
+        const GraphSession& session = set.sessions[i];
+        for (const GraphSeries& series : data.series) {
+            const GraphPoint& point = series.points.at(i);
+            const QStringList fields{QString::number(session.workbook.sessionNumber),
+                                     csvField(session.workbook.sessionDate),
+                                     csvField(session.workbook.condition),
+                                     QString::number(session.phase),
+                                     csvField(series.key),
+                                     csvField(point.behaviour),
+                                     word,
+                                     point.value ? graphValueText(*point.value) : QString()};
+            csv += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+        }
+    }
+    return csv;
+}
+
+} // namespace quorvia

@@ -1,0 +1,147 @@
+// The graph command run as the user runs it, and the window, on workbooks the program wrote.
+#include "graph/graphwindow.h"
+#include "platform/qtplatform.h"
+#include "recording/keyinput.h"
+#include "recording/sessionclock.h"
+#include "report/sessionsheet.h"
+#include "support/fakeplatform.h"
+#include "support/records.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quorvia;
+
+namespace {
+
+// Three intervals of 10 s, keys a (On/Off, pressed once at the start) and b (counted: 2, 0, 1).
+bool writeSession(const QString& path, const QString& participant, int number) {
+    SessionRecord record = test::freshRecord(QStringLiteral("ab"), 30, 10);
+    record.participantId = participant;
+    record.sessionNumber = static_cast<std::int16_t>(number);
+    record.state = SessionState::Recording;
+    for (const QString step : {"abb", "", "b"}) {
+        for (const QChar c : step)
+            handleKey(record, c.unicode());
+        for (int i = 0; i < 10; ++i)
+            tick(record, 0);
+    }
+    const SessionSheetInputs inputs{
+        {{"out of seat", 1}, {"call out", 0}}, "09:00:00.00", "09:00:30.00"};
+    return XlsxWorkbookWriter().write(buildSessionSheet(record, inputs), path);
+}
+
+} // namespace
+
+class TestGraphCommand : public QObject {
+    Q_OBJECT
+
+private slots:
+    void command_data() {
+        QTest::addColumn<QStringList>("files"); // P07-n, P08-n: a session; else not a workbook
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<QString>("errorPart");
+        const QString head = "session,date,condition,phase,key,behaviour,measure,value\r\n";
+        const QString row = "%1,2026/12/06,base,1,%2,%3,%4\r\n";
+        QTest::newRow("full-interval % read back")
+            << QStringList{"P07-4", "P07-3"} << QStringList{"--measure", "full", "--csv"} << 0
+            << head + row.arg(3).arg("a", "out of seat", "full,66.67") +
+                   row.arg(4).arg("a", "out of seat", "full,66.67")
+            << "";
+        QTest::newRow("partial-interval %")
+            << QStringList{"P07-3"} << QStringList{"--measure", "partial", "--csv"} << 0
+            << head + row.arg(3).arg("a", "out of seat", "partial,100") << "";
+        QTest::newRow("responses per minute, key chosen")
+            << QStringList{"P07-3"} << QStringList{"--measure", "rpm", "--key", "b", "--csv"} << 0
+            << head + row.arg(3).arg("b", "call out", "rpm,6") << "";
+        QTest::newRow("interval %")
+            << QStringList{"P07-3"} << QStringList{"--measure", "interval", "--csv"} << 0
+            << head + row.arg(3).arg("b", "call out", "interval,66.67") << "";
+        QTest::newRow("one file unreadable: the rest drawn, exit 1")
+            << QStringList{"P07-3", "notes"} << QStringList{"--measure", "rpm", "--csv"} << 1
+            << head + row.arg(3).arg("b", "call out", "rpm,6") << "notes.xlsx";
+        QTest::newRow("nothing readable")
+            << QStringList{"notes"} << QStringList{"--measure", "rpm", "--csv"} << 2 << ""
+            << "None of the workbooks could be read.";
+        QTest::newRow("two participants")
+            << QStringList{"P07-3", "P08-4"} << QStringList{"--measure", "rpm", "--csv"} << 2 << ""
+            << "P07 (P07-3.xlsx); P08 (P08-4.xlsx)";
+        QTest::newRow("no measure") << QStringList{"P07-3"} << QStringList{"--csv"} << 2 << ""
+                                    << "--measure must be";
+        QTest::newRow("a key the sessions do not have")
+            << QStringList{"P07-3"} << QStringList{"--measure", "full", "--key", "z", "--csv"} << 2
+            << ""
+            << "Key z has no full value";
+    }
+    void command() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QString, csv);
+        QFETCH(QString, errorPart);
+        QTemporaryDir dir;
+        QStringList arguments{"graph"};
+        for (const QString& file : files) {
+            const QString name = file + ".xlsx";
+            if (file.startsWith('P'))
+                QVERIFY(writeSession(dir.filePath(name), file.left(3), file.mid(4).toInt()));
+            else
+                QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+            arguments << name;
+        }
+        QProcess command;
+        command.setWorkingDirectory(dir.path());
+        command.start(QUORVIA_EXECUTABLE, arguments + options);
+        QVERIFY(command.waitForFinished(60000));
+        const QString error = QString::fromUtf8(command.readAllStandardError());
+        QCOMPARE(QString::fromUtf8(command.readAllStandardOutput()), csv);
+        QVERIFY2(error.contains(errorPart), qPrintable(error));
+        QCOMPARE(command.exitCode(), exitCode);
+    }
+
+    // The window through its file dialogs: files added, a folder that brings another participant
+    // refused until that workbook is removed, the table exported as the command prints it.
+    void window() {
+        QTemporaryDir dir;
+        for (const QString name : {"P07-3", "P07-4", "P08-5"})
+            QVERIFY(writeSession(dir.filePath(name + ".xlsx"), name.left(3), name.mid(4).toInt()));
+        test::FakePlatform fake;
+        fake.dialogs.answers = {dir.filePath("P07-4.xlsx") + '\n' + dir.filePath("P07-3.xlsx"),
+                                dir.path(), dir.filePath("table.csv")};
+        GraphWindow window(fake.platform);
+        const auto click = [&](const char* name) {
+            window.findChild<QPushButton*>(name)->click();
+        };
+        auto* status = window.findChild<QLabel*>("StatusLabel");
+        auto* table = window.findChild<QTableWidget*>("ValueTable");
+        click("AddFilesButton");
+        QCOMPARE(status->text(), "Sessions: 2, phases: 1.");
+        QCOMPARE(table->item(1, 0)->text(), "4");
+        click("AddFolderButton");
+        QCOMPARE(status->text(), "The workbooks are of different participants: P07 (" +
+                                     dir.filePath("P07-4.xlsx") + ", " +
+                                     dir.filePath("P07-3.xlsx") + "); P08 (" +
+                                     dir.filePath("P08-5.xlsx") + ").");
+        QCOMPARE(table->rowCount(), 0);
+        auto* list = window.findChild<QListWidget*>("SessionList");
+        list->findItems("P08-5", Qt::MatchContains).front()->setSelected(true);
+        click("RemoveButton");
+        QCOMPARE(table->rowCount(), 2);
+        click("ExportButton");
+        QFile csv(dir.filePath("table.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count("out of seat,full,66.67\r\n"), 2);
+    }
+};
+
+QTEST_MAIN(TestGraphCommand)
+#include "test_graphcommand.moc"

@@ -1,0 +1,89 @@
+#include "graph/graphchart.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quorvia;
+
+class TestGraphExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The image has the size asked for: pixels at 300 dpi, millimetres in the SVG, points in the
+    // PDF.
+    void exportedSize_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSizeF>("millimetres");
+        QTest::addColumn<QString>("sizeText"); // what the file states its size to be
+        QTest::newRow("png default") << "g.png" << QSizeF(160, 100) << "1890x1181";
+        QTest::newRow("png small") << "g.PNG" << QSizeF(50.8, 25.4) << "600x300";
+        QTest::newRow("svg") << "g.svg" << QSizeF(160, 100) << "160x100";
+        QTest::newRow("pdf") << "g.pdf" << QSizeF(254, 127) << "720x360";
+    }
+    void exportedSize() {
+        QFETCH(QString, name);
+        QFETCH(QSizeF, millimetres);
+        QFETCH(QString, sizeText);
+        std::vector<GraphInput> inputs;
+        for (int n = 1; n <= 4; ++n) {
+            SessionWorkbook w;
+            w.participantId = "P07";
+            w.sessionNumber = n;
+            w.condition = n < 3 ? "Baseline" : "Praise";
+            w.keySlots.push_back({"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}});
+            inputs.push_back({QString::number(n), {w, {}}});
+        }
+        const SessionSet set = groupSessions(inputs);
+        const GraphData data = graphData(set, GraphMeasure::Full, {});
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QString error;
+        QVERIFY2(exportGraph(set, data, path, millimetres, error), qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QString size;
+        if (name.endsWith("png", Qt::CaseInsensitive)) {
+            QImageReader reader(path);
+            QCOMPARE(reader.format(), QByteArray("png"));
+            const QImage image = reader.read();
+            QCOMPARE(qRound(image.dotsPerMeterX() * 0.0254), 300);
+            size = QStringLiteral("%1x%2").arg(image.width()).arg(image.height());
+        } else if (name.endsWith("svg")) {
+            const auto m = QRegularExpression(R"(<svg[^>]*width="([\d.]+)mm" height="([\d.]+)mm")")
+                               .match(QString::fromUtf8(bytes));
+            QVERIFY(m.hasMatch());
+            size = QStringLiteral("%1x%2")
+                       .arg(qRound(m.captured(1).toDouble()))
+                       .arg(qRound(m.captured(2).toDouble()));
+            QVERIFY(bytes.contains("Participant P07"));
+        } else {
+            QVERIFY(bytes.startsWith("%PDF-"));
+            QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+            const auto m = QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])")
+                               .match(QString::fromLatin1(bytes));
+            QVERIFY(m.hasMatch());
+            size = QStringLiteral("%1x%2")
+                       .arg(qRound(m.captured(1).toDouble()))
+                       .arg(qRound(m.captured(2).toDouble()));
+        }
+        QCOMPARE(size, sizeText);
+    }
+
+    void unwritable() {
+        const SessionSet set;
+        QString error;
+        QVERIFY(!exportGraph(set, {}, "/nonexistent/folder/g.png", {160, 100}, error));
+        QVERIFY(error.startsWith("/nonexistent/folder/g.png: "));
+        QVERIFY(!exportGraph(set, {}, QDir::temp().filePath("g.jpg"), {160, 100}, error));
+        QVERIFY(!QFile::exists(QDir::temp().filePath("g.jpg")));
+    }
+};
+
+QTEST_MAIN(TestGraphExport)
+#include "test_graphexport.moc"
