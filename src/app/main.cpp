@@ -7,6 +7,7 @@
 #include "platform/sqlitejournal.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -53,7 +54,7 @@ int main(int argc, char* argv[]) {
         return 0;
 
     quorvia::SystemClock clock;
-    quorvia::ToneBeeper beeper; // opens the sound output at its first tone
+    quorvia::ToneBeeper beeper;
     quorvia::QtFileDialogs dialogs;
     quorvia::QtMessageBoxes messages;
     quorvia::XlsxWorkbookWriter workbooks;
@@ -65,5 +66,8 @@ int main(int argc, char* argv[]) {
     window.recoverSessions();
     quorvia::startScriptedSession(window, qEnvironmentVariable("QUORVIA_TEST_SESSION"));
     window.show();
+    // The tone's module is loaded once the window is up; no tone is due before the first
+    // interval of a session has ended.
+    QTimer::singleShot(300, &window, [&beeper] { beeper.prepare(); });
     return QApplication::exec();
 }

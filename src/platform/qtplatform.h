@@ -2,14 +2,9 @@
 
 #include "platform/platform.h"
 
-#include <QAudioFormat>
-#include <QByteArray>
-#include <QTimer>
-#include <QUrl>
+#include <QLibrary>
 
 #include <memory>
-
-class QAudioSink;
 
 namespace quorvia {
 
@@ -19,39 +14,21 @@ public:
     QDate today() const override;
 };
 
-// The interval tone's samples.
-struct ToneSound {
-    QAudioFormat format;
-    QByteArray samples;
-};
-
-class ToneStream;
-
-// A short tone through the default sound output; the desktop bell where there is none. Nothing
-// is prepared before the first tone. The output then stays open and plays silence between tones,
-// so that no tone is cut off; it is closed once it has played a few seconds of silence. It is
-// looked up again each time it is opened, so a sound server that starts after the program is
-// used as well.
+// The interval tone through the default sound output; the desktop bell where there is none or
+// where the tone's module cannot be loaded. The module is loaded by prepare() (the program calls
+// it once its window is shown) or else at the first tone.
 class ToneBeeper final : public Beeper {
 public:
     ToneBeeper();
     ~ToneBeeper() override;
     void beep() override;
-
-    // The tone: a 16-bit PCM WAV of about 150 ms kept as a resource of the executable.
-    static QUrl toneSource();
-    // Its samples; none when it cannot be read.
-    static ToneSound loadTone();
+    // Loads the tone's module; whether the tone can play through it.
+    bool prepare();
 
 private:
-    bool outputOpen() const;
-    bool openOutput();
-    void closeOutput();
-
-    ToneSound tone_;
-    std::unique_ptr<ToneStream> stream_; // read by the output
-    std::unique_ptr<QAudioSink> output_;
-    QTimer idleCheck_;
+    QLibrary module_;
+    std::unique_ptr<Beeper> tone_;
+    bool tried_ = false;
 };
 
 class QtFileDialogs final : public FileDialogs {
