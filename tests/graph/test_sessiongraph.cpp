@@ -8,10 +8,10 @@ namespace {
 
 // "file number condition [date [participant [keys]]]"; a file starting with "!" cannot be read.
 // Key a is On/Off, key b counted; their measures grow with the session number.
-std::vector<GraphInput> inputsOf(const QStringList& specs) {
+std::vector<GraphInput> inputsOf(const QStringList& descriptions) {
     std::vector<GraphInput> inputs;
-    for (const QString& spec : specs) {
-        const QStringList f = spec.split(QLatin1Char(' '));
+    for (const QString& description : descriptions) {
+        const QStringList f = description.split(QLatin1Char(' '));
         if (f.at(0).startsWith(QLatin1Char('!'))) {
             inputs.push_back({f.at(0), {std::nullopt, QStringLiteral("not a workbook")}});
             continue;
@@ -38,7 +38,7 @@ class TestSessionGraph : public QObject {
 
 private slots:
     void grouping_data() {
-        QTest::addColumn<QStringList>("specs");
+        QTest::addColumn<QStringList>("descriptions");
         QTest::addColumn<QString>("order");  // files drawn, in session order
         QTest::addColumn<QString>("phases"); // phase of each drawn session
         QTest::addColumn<QStringList>("skipped");
@@ -74,12 +74,12 @@ private slots:
             << "" << QStringList{"!bad: not a workbook"} << "None of the workbooks could be read.";
     }
     void grouping() {
-        QFETCH(QStringList, specs);
+        QFETCH(QStringList, descriptions);
         QFETCH(QString, order);
         QFETCH(QString, phases);
         QFETCH(QStringList, skipped);
         QFETCH(QString, refusal);
-        const SessionSet set = groupSessions(inputsOf(specs));
+        const SessionSet set = groupSessions(inputsOf(descriptions));
         QStringList files;
         QStringList phaseNumbers;
         for (const GraphSession& s : set.sessions) {
