@@ -4,17 +4,14 @@
 // the command's peak resident memory.
 //
 //   cmake --build build --target benchmarks && build/bench/bench_agreement [repetitions]
+#include "commandruns.h"
 #include "platform/qtplatform.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "support/records.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -48,23 +45,6 @@ bool writeLargest(const QString& path, int missEvery) {
     return XlsxWorkbookWriter().write(buildSessionSheet(record, inputs), path);
 }
 
-long childrenPeakKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return usage.ru_maxrss; // KiB on Linux: the largest of the finished children
-}
-
-// Processor time (user and system) of the finished children so far, in ms: on a busy machine
-// the wall time says more about the other processes than about the command.
-double childrenCpuMs() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    const auto ms = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
-    };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -84,32 +64,19 @@ int main(int argc, char* argv[]) {
         QStringList arguments{QStringLiteral("agreement"), primary, reliability};
         if (withOutput)
             arguments << QStringLiteral("--output") << folder.filePath(QStringLiteral("ioa.xlsx"));
-        std::vector<double> ms;
-        std::vector<double> cpu;
-        qsizetype rows = 0;
-        for (int i = 0; i < repetitions; ++i) {
-            QProcess command;
-            QElapsedTimer timer;
-            const double cpuBefore = childrenCpuMs();
-            timer.start();
-            command.start(QStringLiteral(QUORVIA_EXECUTABLE), arguments);
-            if (!command.waitForFinished(60000) || command.exitCode() != 0) {
-                std::fprintf(stderr, "the command failed: %s\n",
-                             command.readAllStandardError().constData());
-                return 1;
-            }
-            ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-            cpu.push_back(childrenCpuMs() - cpuBefore);
-            rows = command.readAllStandardOutput().count('\n');
-        }
-        std::sort(ms.begin(), ms.end());
-        std::sort(cpu.begin(), cpu.end());
+        const auto runs =
+            bench::runCommand(QStringLiteral(QUORVIA_EXECUTABLE), arguments, repetitions);
+        if (!runs)
+            return 1;
+        const auto& ms = runs->wallMs;
+        const auto& cpu = runs->cpuMs;
+        const qsizetype rows = runs->output.count('\n');
         std::printf("quorvia %s: %lld CSV lines, processor time median %.0f ms (min %.0f), "
                     "wall median %.0f ms, min %.0f ms, max %.0f ms (%d runs)\n",
                     withOutput ? "agreement A B --output C" : "agreement A B",
                     static_cast<long long>(rows), cpu[cpu.size() / 2], cpu.front(),
                     ms[ms.size() / 2], ms.front(), ms.back(), repetitions);
     }
-    std::printf("peak resident memory of the command: %ld KiB\n", childrenPeakKiB());
+    std::printf("peak resident memory of the command: %ld KiB\n", bench::childrenPeakKiB());
     return 0;
 }

@@ -5,6 +5,7 @@
 //
 //   cmake --build build --target benchmarks quorvia && build/bench/bench_graph [repetitions
 //   [copy.png]]
+#include "commandruns.h"
 #include "platform/qtplatform.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
@@ -12,14 +13,10 @@
 #include "support/records.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -73,22 +70,10 @@ int main(int argc, char* argv[]) {
     arguments << QStringLiteral("--measure") << QStringLiteral("full") << QStringLiteral("--output")
               << png;
 
-    std::vector<double> ms;
-    for (int i = 0; i < repetitions; ++i) {
-        QProcess command;
-        QElapsedTimer timer;
-        timer.start();
-        command.start(QStringLiteral(QUORVIA_EXECUTABLE), arguments);
-        if (!command.waitForFinished(60000) || command.exitCode() != 0) {
-            std::fprintf(stderr, "the command failed: %s\n",
-                         command.readAllStandardError().constData());
-            return 1;
-        }
-        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    rusage children{};
-    getrusage(RUSAGE_CHILDREN, &children);
+    const auto runs = bench::runCommand(QStringLiteral(QUORVIA_EXECUTABLE), arguments, repetitions);
+    if (!runs)
+        return 1;
+    const auto& ms = runs->wallMs;
     const QImage image(png);
     if (argc > 2)
         QFile::copy(png, QString::fromLocal8Bit(argv[2]));
@@ -96,6 +81,6 @@ int main(int argc, char* argv[]) {
                 image.width(), image.height(), repetitions);
     std::printf("wall time: median %.0f ms, min %.0f ms, max %.0f ms\n", ms[ms.size() / 2],
                 ms.front(), ms.back());
-    std::printf("peak resident memory of the command: %ld KiB\n", children.ru_maxrss);
+    std::printf("peak resident memory of the command: %ld KiB\n", bench::childrenPeakKiB());
     return 0;
 }

@@ -145,10 +145,7 @@ int runAgreementCommand(int& argc, char** argv, const Invocation& invocation) {
 int runAgreementWindow(int& argc, char** argv) {
     QApplication app(argc, argv);
     setApplicationIcon();
-    // The window gives no interval tone.
-    struct Silent final : Beeper {
-        void beep() override {}
-    } beeper;
+    SilentBeeper beeper;
     SystemClock clock;
     QtFileDialogs dialogs;
     QtMessageBoxes messages;

@@ -36,11 +36,6 @@ std::optional<QSizeF> sizeFrom(const QString& text) {
     return size;
 }
 
-class SilentBeeper final : public Beeper {
-public:
-    void beep() override {}
-};
-
 } // namespace
 
 bool isGraphCommand(int argc, char* argv[]) {

@@ -54,50 +54,52 @@ void ToneBeeper::beep() {
         QApplication::beep();
 }
 
+namespace {
+
+// Runs one of the program's own (not the desktop's) file dialogs, named for the outside checks;
+// the chosen paths, or none when cancelled.
+QStringList chosenPaths(QFileDialog& dialog, const char* name) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setObjectName(QLatin1String(name));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+QString firstOf(const QStringList& paths) {
+    return paths.isEmpty() ? QString() : paths.constFirst();
+}
+
+} // namespace
+
 QString QtFileDialogs::saveFileName(QWidget* parent, const FileDialogRequest& request) {
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setObjectName(QStringLiteral("SaveAsDialog"));
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return firstOf(chosenPaths(dialog, "SaveAsDialog"));
 }
 
 QString QtFileDialogs::openFileName(QWidget* parent, const FileDialogRequest& request) {
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setObjectName(QStringLiteral("OpenFileDialog"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return firstOf(chosenPaths(dialog, "OpenFileDialog"));
 }
 
 QStringList QtFileDialogs::openFileNames(QWidget* parent, const FileDialogRequest& request) {
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setObjectName(QStringLiteral("OpenFilesDialog"));
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles();
+    return chosenPaths(dialog, "OpenFilesDialog");
 }
 
 QString QtFileDialogs::folderName(QWidget* parent, const FileDialogRequest& request) {
     QFileDialog dialog(parent, request.title, request.directory);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setObjectName(QStringLiteral("OpenFolderDialog"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return firstOf(chosenPaths(dialog, "OpenFolderDialog"));
 }
 
 void QtMessageBoxes::inform(QWidget* parent, const QString& text) {

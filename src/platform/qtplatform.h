@@ -14,6 +14,12 @@ public:
     QDate today() const override;
 };
 
+// No tone: the windows beside the recorder have no session clock.
+class SilentBeeper final : public Beeper {
+public:
+    void beep() override {}
+};
+
 // The interval tone through the default sound output; the desktop bell where there is none or
 // where the tone's module cannot be loaded. The module is loaded by prepare() (the program calls
 // it once its window is shown) or else at the first tone.
