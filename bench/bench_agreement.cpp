@@ -6,6 +6,7 @@
 //   cmake --build build --target benchmarks && build/bench/bench_agreement [repetitions]
 #include "commandruns.h"
 #include "platform/qtplatform.h"
+#include "platform/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

@@ -4,6 +4,7 @@
 //
 //   cmake --build build --target benchmarks && build/bench/bench_workbook [repetitions]
 #include "platform/qtplatform.h"
+#include "platform/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

@@ -12,7 +12,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang-format
     qt6-base-dev qt6-multimedia-dev libgl-dev libqt6sql6-sqlite
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
-    libxlsxwriter-dev libminizip-dev
+    libxlsxwriter-dev libminizip-dev libfontconfig-dev
     python3 python3-openpyxl
     xvfb xauth fonts-ipafont-gothic
     librsvg2-bin desktop-file-utils appstream dpkg-dev

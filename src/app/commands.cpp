@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QLibrary>
 
 #include <cstdio>
 
@@ -133,7 +134,7 @@ int runAgreementCommand(int& argc, char** argv, const Invocation& invocation) {
         printTo(stderr, QStringLiteral("warning: ") + warning + QLatin1Char('\n'));
     printTo(stdout, agreementCsv(*files.agreement));
     if (!invocation.output.isEmpty()) {
-        XlsxWorkbookWriter writer;
+        XlsxModuleWriter writer;
         if (!writeAgreementWorkbook(writer, files, primary, reliability, invocation.output)) {
             printTo(stderr, QStringLiteral("%1 could not be written.\n").arg(invocation.output));
             return 2;
@@ -149,11 +150,40 @@ int runAgreementWindow(int& argc, char** argv) {
     SystemClock clock;
     QtFileDialogs dialogs;
     QtMessageBoxes messages;
-    XlsxWorkbookWriter workbooks;
+    XlsxModuleWriter workbooks;
     Platform platform{clock, beeper, dialogs, messages, workbooks};
     AgreementWindow window(platform);
     window.show();
     return QApplication::exec();
+}
+
+bool isGraphCommand(int argc, char* argv[]) {
+    return argc > 1 && qstrcmp(argv[1], "graph") == 0;
+}
+
+namespace {
+
+// The graph module stays loaded until the program ends.
+template <typename Function> Function graphFunction(const char* name) {
+    static QLibrary module; // one per function; the module itself is loaded once
+    const auto found = reinterpret_cast<Function>(
+        moduleFunction(module, QStringLiteral("libquorvia_graph.so"), name));
+    if (!found)
+        printTo(stderr, QStringLiteral("quorvia: the graph module could not be loaded: %1\n")
+                            .arg(module.errorString()));
+    return found;
+}
+
+} // namespace
+
+int runGraphCommand(int argc, char* argv[]) {
+    const auto command = graphFunction<int (*)(int, char**)>("quorvia_graph_command");
+    return command ? command(argc, argv) : 2;
+}
+
+int runGraphWindow(const QStringList& workbooks) {
+    const auto window = graphFunction<int (*)(const QStringList*)>("quorvia_graph_window");
+    return window ? window(&workbooks) : 2;
 }
 
 } // namespace quorvia

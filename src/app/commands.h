@@ -38,6 +38,14 @@ QString helpText();
 // and errors on standard error. Needs no display. Returns the exit code (0, or 2).
 int runAgreementCommand(int& argc, char** argv, const Invocation& invocation);
 
+// True when the command line asks for the graph command (`quorvia graph ...`).
+bool isGraphCommand(int argc, char* argv[]);
+
+// The graph command and the graph window, from the graph module; 2 when it cannot be loaded.
+// The window needs the application object.
+int runGraphCommand(int argc, char* argv[]);
+int runGraphWindow(const QStringList& workbooks);
+
 // `quorvia --agreement`: the agreement window on its own. Returns the exit code.
 int runAgreementWindow(int& argc, char** argv);
 

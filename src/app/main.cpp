@@ -2,7 +2,6 @@
 #include "app/mainwindow.h"
 #include "app/scriptedsession.h"
 #include "app/singleinstance.h"
-#include "graph/graphcommand.h"
 #include "platform/qtplatform.h"
 #include "platform/sqlitejournal.h"
 
@@ -10,6 +9,10 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
+#include <thread>
+
+#include <fontconfig/fontconfig.h>
 
 int main(int argc, char* argv[]) {
     quorvia::describeApplication();
@@ -45,8 +48,11 @@ int main(int argc, char* argv[]) {
         break;
     }
 
+    // Fontconfig reads its configuration and font caches while the application connects to the
+    // display; the window's first captions then find the font database ready.
+    std::thread fontsReady([] { FcInit(); });
     QApplication app(argc, argv);
-    quorvia::setApplicationIcon();
+    fontsReady.join();
 
     // A second copy ends at once, showing nothing and touching nothing.
     quorvia::SingleInstance instance;
@@ -57,17 +63,27 @@ int main(int argc, char* argv[]) {
     quorvia::ToneBeeper beeper;
     quorvia::QtFileDialogs dialogs;
     quorvia::QtMessageBoxes messages;
-    quorvia::XlsxWorkbookWriter workbooks;
-    quorvia::SqliteJournalStore journal;
-    quorvia::Platform platform{clock, beeper, dialogs, messages, workbooks, &journal};
+    quorvia::XlsxModuleWriter workbooks;
+    quorvia::Platform platform{clock, beeper, dialogs, messages, workbooks, nullptr};
+    std::unique_ptr<quorvia::SqliteJournalStore> journal;
 
     quorvia::MainWindow window(platform);
     window.startUp();
-    window.recoverSessions();
-    quorvia::startScriptedSession(window, qEnvironmentVariable("QUORVIA_TEST_SESSION"));
     window.show();
-    // The tone's module is loaded once the window is up; no tone is due before the first
-    // interval of a session has ended.
-    QTimer::singleShot(300, &window, [&beeper] { beeper.prepare(); });
+    // What the window does not need to appear comes once it is up, before anything typed or
+    // clicked is handled: the icon, the journal and the sessions an earlier run left in it.
+    QTimer::singleShot(0, &window, [&] {
+        quorvia::setApplicationIcon();
+        journal = std::make_unique<quorvia::SqliteJournalStore>();
+        window.attachJournal(journal.get());
+        window.recoverSessions();
+        quorvia::startScriptedSession(window, qEnvironmentVariable("QUORVIA_TEST_SESSION"));
+    });
+    // The modules of the tone and of the workbook writer are loaded a little later; no tone is
+    // due before the first interval of a session has ended, no workbook before its end.
+    QTimer::singleShot(300, &window, [&] {
+        beeper.prepare();
+        workbooks.prepare();
+    });
     return QApplication::exec();
 }

@@ -33,6 +33,9 @@ public:
 
     // The start-up step after the controls exist: today's date into the session date box.
     void startUp();
+    // Gives the window its journal (the program opens it once the window is up), before any
+    // session starts.
+    void attachJournal(JournalStore* store);
     // Offers each session left in the journal by an earlier run, oldest first.
     void recoverSessions();
 

@@ -9,6 +9,11 @@
 
 namespace quorvia {
 
+void MainWindow::attachJournal(JournalStore* store) {
+    platform_.journal = store;
+    journal_ = SessionJournal(store);
+}
+
 void MainWindow::recoverSessions() {
     JournalStore* store = platform_.journal;
     if (store == nullptr)

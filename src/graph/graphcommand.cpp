@@ -5,6 +5,7 @@
 #include "graph/sessiongraph.h"
 #include "platform/qtplatform.h"
 #include "platform/workbookreader.h"
+#include "platform/xlsxworkbookwriter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -37,10 +38,6 @@ std::optional<QSizeF> sizeFrom(const QString& text) {
 }
 
 } // namespace
-
-bool isGraphCommand(int argc, char* argv[]) {
-    return argc > 1 && qstrcmp(argv[1], "graph") == 0;
-}
 
 QStringList workbookFiles(const QStringList& paths) {
     QStringList files;
@@ -152,3 +149,11 @@ int runGraphWindow(const QStringList& workbooks) {
 }
 
 } // namespace quorvia
+
+int quorvia_graph_command(int argc, char* argv[]) {
+    return quorvia::runGraphCommand(argc, argv);
+}
+
+int quorvia_graph_window(const QStringList* workbooks) {
+    return quorvia::runGraphWindow(*workbooks);
+}

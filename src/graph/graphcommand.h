@@ -6,9 +6,6 @@
 // and the "Session graph" window of `--graph`.
 namespace quorvia {
 
-// True when the command line asks for the graph command (`quorvia graph ...`).
-bool isGraphCommand(int argc, char* argv[]);
-
 // Runs the graph command: creates its own application on the offscreen platform, reads the
 // workbooks and writes the graph or its CSV. Returns the exit code: 0 every workbook used, 1 some
 // skipped, 2 nothing drawn.
@@ -22,3 +19,8 @@ int runGraphWindow(const QStringList& workbooks);
 QStringList workbookFiles(const QStringList& paths);
 
 } // namespace quorvia
+
+// The module's entry points (libquorvia_graph.so, loaded by the program only when a graph is
+// asked for, so that the chart libraries do not load with the recorder).
+extern "C" Q_DECL_EXPORT int quorvia_graph_command(int argc, char* argv[]);
+extern "C" Q_DECL_EXPORT int quorvia_graph_window(const QStringList* workbooks);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -26,6 +27,17 @@ QDate SystemClock::today() const {
     return QDate::currentDate();
 }
 
+QFunctionPointer moduleFunction(QLibrary& module, const QString& fileName, const char* function) {
+    // The program's own folder first (the build folder), then where the package puts them.
+    const QString here = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    for (const QString& folder : {here, QDir(here).filePath(QStringLiteral(QUORVIA_MODULE_DIR))}) {
+        module.setFileName(QDir(folder).filePath(fileName));
+        if (const QFunctionPointer found = module.resolve(function))
+            return found;
+    }
+    return nullptr;
+}
+
 // The tone is played by a module of its own: the sound libraries it needs are many, and loading
 // them with the program would hold up the window.
 ToneBeeper::ToneBeeper() = default;
@@ -35,16 +47,11 @@ bool ToneBeeper::prepare() {
     if (tone_ || tried_)
         return tone_ != nullptr;
     tried_ = true;
-    const QString here = QCoreApplication::applicationDirPath();
-    for (const QString& folder : {here, QDir(here).filePath(QStringLiteral(QUORVIA_MODULE_DIR))}) {
-        module_.setFileName(QDir(folder).filePath(QStringLiteral("libquorvia_tone.so")));
-        using Create = Beeper* (*)();
-        if (const auto create = reinterpret_cast<Create>(module_.resolve("quorvia_create_tone"))) {
-            tone_.reset(create());
-            return tone_ != nullptr;
-        }
-    }
-    return false;
+    using Create = Beeper* (*)();
+    if (const auto create = reinterpret_cast<Create>(
+            moduleFunction(module_, QStringLiteral("libquorvia_tone.so"), "quorvia_create_tone")))
+        tone_.reset(create());
+    return tone_ != nullptr;
 }
 
 void ToneBeeper::beep() {
@@ -52,6 +59,28 @@ void ToneBeeper::beep() {
         tone_->beep();
     else
         QApplication::beep();
+}
+
+XlsxModuleWriter::XlsxModuleWriter() = default;
+XlsxModuleWriter::~XlsxModuleWriter() = default;
+
+bool XlsxModuleWriter::prepare() {
+    if (writer_ || tried_)
+        return writer_ != nullptr;
+    tried_ = true;
+    using Create = WorkbookWriter* (*)();
+    if (const auto create = reinterpret_cast<Create>(moduleFunction(
+            module_, QStringLiteral("libquorvia_xlsx.so"), "quorvia_create_workbook_writer")))
+        writer_.reset(create());
+    return writer_ != nullptr;
+}
+
+bool XlsxModuleWriter::write(const Worksheet& sheet, const QString& path) {
+    return prepare() && writer_->write(sheet, path);
+}
+
+bool XlsxModuleWriter::writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) {
+    return prepare() && writer_->writeSheets(sheets, path);
 }
 
 namespace {

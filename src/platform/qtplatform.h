@@ -8,6 +8,10 @@
 
 namespace quorvia {
 
+// A function of one of the program's modules (fileName, such as "libquorvia_tone.so"), looked up
+// beside the executable and then in the program's module folder; null when neither has it.
+QFunctionPointer moduleFunction(QLibrary& module, const QString& fileName, const char* function);
+
 class SystemClock final : public Clock {
 public:
     QTime timeOfDay() const override;
@@ -52,14 +56,23 @@ public:
     bool askYesNoDefaultYes(QWidget* parent, const QString& text) override;
 };
 
-// Writes the workbook with libxlsxwriter into a temporary file beside the target and renames it
-// into place, so that no half-written file is ever left at the target path. A symbolic link is
-// followed to the file it names, and a replaced file keeps its permission bits. Every text is
-// stored so that it reads back as typed; one longer than a cell holds (32,767 characters) is cut.
-class XlsxWorkbookWriter final : public WorkbookWriter {
+// The workbook writer of the module libquorvia_xlsx.so (the writer below), so that the writing
+// library and the cryptography it brings along do not load with the program. The module is loaded
+// by prepare() (the program calls it once its window is shown) or else at the first write; a
+// write fails when it cannot be loaded.
+class XlsxModuleWriter final : public WorkbookWriter {
 public:
+    XlsxModuleWriter();
+    ~XlsxModuleWriter() override;
     bool write(const Worksheet& sheet, const QString& path) override;
     bool writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) override;
+    // Loads the module; whether workbooks can be written through it.
+    bool prepare();
+
+private:
+    QLibrary module_;
+    std::unique_ptr<WorkbookWriter> writer_;
+    bool tried_ = false;
 };
 
 } // namespace quorvia

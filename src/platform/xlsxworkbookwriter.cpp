@@ -1,4 +1,4 @@
-#include "platform/qtplatform.h"
+#include "platform/xlsxworkbookwriter.h"
 
 #include "report/worksheet.h"
 
@@ -150,3 +150,7 @@ bool XlsxWorkbookWriter::writeSheets(const std::vector<NamedSheet>& sheets, cons
 }
 
 } // namespace quorvia
+
+quorvia::WorkbookWriter* quorvia_create_workbook_writer() {
+    return new quorvia::XlsxWorkbookWriter;
+}

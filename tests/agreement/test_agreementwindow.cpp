@@ -2,6 +2,7 @@
 // the table with its marks, the file dialogs, saving and dropping files.
 #include "agreement/agreementwindow.h"
 #include "platform/qtplatform.h"
+#include "platform/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

@@ -1,6 +1,7 @@
 // Session workbooks read back: written by the program, re-saved by LibreOffice, or refused.
 #include "platform/qtplatform.h"
 #include "platform/workbookreader.h"
+#include "platform/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/numbers.h"
 #include "recording/sessionclock.h"

@@ -1,6 +1,7 @@
 // The session worksheet cell by cell with its summary measures, the workbook's file name, and the
 // file as written by the real writer and read back by openpyxl, cell by cell, kind included.
 #include "platform/qtplatform.h"
+#include "platform/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/keys.h"
 #include "recording/numbers.h"
