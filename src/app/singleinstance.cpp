@@ -1,8 +1,14 @@
 #include "app/singleinstance.h"
 
 #include <QDir>
-#include <QLockFile>
+#include <QFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace quorvia {
 
@@ -17,12 +23,21 @@ QString SingleInstance::defaultLockPath() {
 }
 
 SingleInstance::SingleInstance(const QString& lockPath)
-    : lock_(std::make_unique<QLockFile>(lockPath)) {
-    // Never treat a lock as stale by its age: only a holder that no longer runs gives it up.
-    lock_->setStaleLockTime(0);
-    acquired_ = lock_->tryLock(0);
+    : file_(::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    if (file_ < 0) {
+        acquired_ = true;
+        return;
+    }
+    int result = 0;
+    do
+        result = ::flock(file_, LOCK_EX | LOCK_NB);
+    while (result != 0 && errno == EINTR);
+    acquired_ = result == 0 || errno != EWOULDBLOCK;
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    if (file_ >= 0)
+        ::close(file_);
+}
 
 } // namespace quorvia

@@ -2,14 +2,11 @@
 
 #include <QString>
 
-#include <memory>
-
-class QLockFile;
-
 namespace quorvia {
 
-// Holds the lock that only one running copy of the program can have. The lock file records the
-// holder's process id, so a lock left behind by a crashed copy is taken over.
+// Holds the lock that only one running copy of the program can have: an advisory lock on a file in
+// the user's runtime folder, which the system gives up when its holder ends in any way, so that a
+// crashed copy keeps no one out. Where the lock file cannot be opened at all, the copy runs.
 class SingleInstance {
 public:
     explicit SingleInstance(const QString& lockPath = defaultLockPath());
@@ -23,7 +20,7 @@ public:
     static QString defaultLockPath();
 
 private:
-    std::unique_ptr<QLockFile> lock_;
+    int file_ = -1;
     bool acquired_ = false;
 };
 
