@@ -8,6 +8,7 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <poll.h>
 #include <signal.h>

@@ -87,4 +87,10 @@ step "quorvia --version prints $(sed -n 's/^project(quorvia VERSION \([0-9.]*\).
 step "the window runs for 5 s (xvfb-run, offscreen)" run_window
 step "quorvia agreement on two workbooks of the test suite" \
     in_root quorvia agreement /check/observer1.xlsx /check/observer2.xlsx
+step "quorvia agreement --output writes its workbook (the workbook writer's module)" \
+    in_root sh -c 'cd "$(mktemp -d)" && quorvia agreement /check/observer1.xlsx \
+        /check/observer2.xlsx --output agreement.xlsx >/dev/null && test -s agreement.xlsx'
+step "quorvia graph --csv on a workbook of the test suite (the graph's module)" \
+    in_root sh -c 'XDG_RUNTIME_DIR=$(mktemp -d) quorvia graph /check/observer1.xlsx --measure rpm \
+        --csv | grep -q "^session,date,"'
 echo "all steps passed"
