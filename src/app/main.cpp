@@ -22,7 +22,9 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const quorvia::Invocation invocation = quorvia::parseInvocation(arguments);
+    // A plain start, the usual one, asks for the window without reading options.
+    const quorvia::Invocation invocation =
+        arguments.isEmpty() ? quorvia::Invocation{} : quorvia::parseInvocation(arguments);
     switch (invocation.action) {
     case quorvia::Invocation::Action::Help:
         std::fputs(quorvia::helpText().toLocal8Bit().constData(), stdout);
