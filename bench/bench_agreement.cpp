@@ -5,12 +5,9 @@
 //
 //   cmake --build build --target benchmarks && build/bench/bench_agreement [repetitions]
 #include "commandruns.h"
+#include "largestsession.h"
 #include "platform/qtplatform.h"
 #include "platform/xlsxworkbookwriter.h"
-#include "recording/keyinput.h"
-#include "recording/sessionclock.h"
-#include "report/sessionsheet.h"
-#include "support/records.h"
 
 #include <QTemporaryDir>
 
@@ -23,27 +20,9 @@ using namespace quorvia;
 
 namespace {
 
-constexpr int kSeconds = 3600;
-constexpr std::int64_t kLogRows = 100000;
-
 bool writeLargest(const QString& path, int missEvery) {
-    SessionRecord record = test::freshRecord(QStringLiteral("abcdefghij"), kSeconds, 1);
-    record.state = SessionState::Recording;
-    const std::int64_t keyEntries = kLogRows - 1;
-    std::int64_t typed = 0;
-    for (int second = 0; second < kSeconds; ++second) {
-        const std::int64_t due = keyEntries * (second + 1) / kSeconds;
-        for (; typed < due; ++typed) {
-            const QChar key = record.keysToHit.at(static_cast<qsizetype>(typed % 10));
-            // A missed press is typed as an unbound character, so the log keeps its length.
-            handleKey(record, missEvery > 0 && typed % missEvery == 0 ? U'z' : key.unicode());
-        }
-        tick(record, 0);
-    }
-    SessionSheetInputs inputs{{}, QStringLiteral("09:00:00.00"), QStringLiteral("10:00:00.00")};
-    for (int s = 1; s <= 10; ++s)
-        inputs.slotControls.push_back({QStringLiteral("behaviour %1").arg(s), s % 2});
-    return XlsxWorkbookWriter().write(buildSessionSheet(record, inputs), path);
+    return XlsxWorkbookWriter().write(
+        buildSessionSheet(bench::largestSession(missEvery), bench::largestSessionInputs()), path);
 }
 
 } // namespace

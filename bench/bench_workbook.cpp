@@ -3,12 +3,9 @@
 // workbook file by the real writer.
 //
 //   cmake --build build --target benchmarks && build/bench/bench_workbook [repetitions]
+#include "largestsession.h"
 #include "platform/qtplatform.h"
 #include "platform/xlsxworkbookwriter.h"
-#include "recording/keyinput.h"
-#include "recording/sessionclock.h"
-#include "report/sessionsheet.h"
-#include "support/records.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -25,46 +22,24 @@ using namespace quorvia;
 
 namespace {
 
-constexpr int kSeconds = 3600;
-constexpr std::int64_t kLogRows = 100000;
-
 long peakResidentKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss; // KiB on Linux
 }
 
-SessionRecord largestSession() {
-    SessionRecord record = test::freshRecord(QStringLiteral("abcdefghij"), kSeconds, 1);
-    record.state = SessionState::Recording;
-    // 99,999 key entries spread evenly over the seconds; the finish entry makes row 100,000.
-    const std::int64_t keyEntries = kLogRows - 1;
-    std::int64_t typed = 0;
-    for (int second = 0; second < kSeconds; ++second) {
-        const std::int64_t due = keyEntries * (second + 1) / kSeconds;
-        for (; typed < due; ++typed)
-            handleKey(record, record.keysToHit.at(static_cast<qsizetype>(typed % 10)).unicode());
-        tick(record, 0);
-    }
-    return record;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const SessionRecord record = largestSession();
-    if (record.nextEntry != kLogRows || record.state != SessionState::SavePending) {
+    const SessionRecord record = bench::largestSession();
+    if (record.nextEntry != bench::kLargestLogRows || record.state != SessionState::SavePending) {
         std::fprintf(stderr, "the session did not come out as planned\n");
         return 1;
     }
     const long recordedKiB = peakResidentKiB();
 
-    SessionSheetInputs inputs;
-    for (int s = 1; s <= 10; ++s)
-        inputs.slotControls.push_back({QStringLiteral("behaviour %1").arg(s), s % 2});
-    inputs.startedAt = QStringLiteral("09:00:00.00");
-    inputs.endedAt = QStringLiteral("10:00:00.00");
+    const SessionSheetInputs inputs = bench::largestSessionInputs();
 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("P07-3-base-KT.xlsx"));
@@ -97,7 +72,7 @@ int main(int argc, char* argv[]) {
     };
 
     std::printf("largest workbook: %d s in 1-s intervals, 10 keys, %lld log rows, %zu cells\n",
-                kSeconds, static_cast<long long>(kLogRows), cells);
+                bench::kLargestSeconds, static_cast<long long>(bench::kLargestLogRows), cells);
     std::printf("repetitions: %d\n", repetitions);
     std::printf("build worksheet: median %.1f ms, min %.1f ms\n", median(buildMs),
                 minimum(buildMs));

@@ -8,8 +8,8 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>

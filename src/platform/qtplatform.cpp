@@ -47,10 +47,8 @@ bool ToneBeeper::prepare() {
     if (tone_ || tried_)
         return tone_ != nullptr;
     tried_ = true;
-    using Create = Beeper* (*)();
-    if (const auto create = reinterpret_cast<Create>(
-            moduleFunction(module_, QStringLiteral("libquorvia_tone.so"), "quorvia_create_tone")))
-        tone_.reset(create());
+    tone_ =
+        moduleObject<Beeper>(module_, QStringLiteral("libquorvia_tone.so"), "quorvia_create_tone");
     return tone_ != nullptr;
 }
 
@@ -68,10 +66,8 @@ bool XlsxModuleWriter::prepare() {
     if (writer_ || tried_)
         return writer_ != nullptr;
     tried_ = true;
-    using Create = WorkbookWriter* (*)();
-    if (const auto create = reinterpret_cast<Create>(moduleFunction(
-            module_, QStringLiteral("libquorvia_xlsx.so"), "quorvia_create_workbook_writer")))
-        writer_.reset(create());
+    writer_ = moduleObject<WorkbookWriter>(module_, QStringLiteral("libquorvia_xlsx.so"),
+                                           "quorvia_create_workbook_writer");
     return writer_ != nullptr;
 }
 

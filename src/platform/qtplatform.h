@@ -12,6 +12,14 @@ namespace quorvia {
 // beside the executable and then in the program's module folder; null when neither has it.
 QFunctionPointer moduleFunction(QLibrary& module, const QString& fileName, const char* function);
 
+// The object a module's factory function (T* function()) makes; null when it cannot be loaded.
+template <typename T>
+std::unique_ptr<T> moduleObject(QLibrary& module, const QString& fileName, const char* function) {
+    using Create = T* (*)();
+    const auto create = reinterpret_cast<Create>(moduleFunction(module, fileName, function));
+    return std::unique_ptr<T>(create ? create() : nullptr);
+}
+
 class SystemClock final : public Clock {
 public:
     QTime timeOfDay() const override;
