@@ -7,7 +7,7 @@
 #include "commandruns.h"
 #include "largestsession.h"
 #include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QTemporaryDir>
 

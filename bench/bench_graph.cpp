@@ -7,7 +7,7 @@
 //   [copy.png]]
 #include "commandruns.h"
 #include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

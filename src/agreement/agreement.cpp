@@ -1,6 +1,6 @@
 #include "agreement/agreement.h"
 
-#include "recording/numbers.h"
+#include "base/numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "agreement/agreement.h"
-#include "platform/platform.h"
+#include "base/services.h"
 #include "report/sessionworkbook.h"
 
 #include <QString>

@@ -4,8 +4,8 @@
 #include "graph/graphwindow.h"
 #include "graph/sessiongraph.h"
 #include "platform/qtplatform.h"
-#include "platform/workbookreader.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/workbookreader.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -2,7 +2,7 @@
 
 #include "graph/graphchart.h"
 #include "graph/graphcommand.h"
-#include "platform/workbookreader.h"
+#include "workbook/workbookreader.h"
 
 #include <QChartView>
 #include <QComboBox>

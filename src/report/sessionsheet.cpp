@@ -1,7 +1,7 @@
 #include "report/sessionsheet.h"
 
-#include "recording/keys.h"
-#include "recording/numbers.h"
+#include "base/keys.h"
+#include "base/numbers.h"
 #include "report/measures.h"
 
 #include <algorithm>

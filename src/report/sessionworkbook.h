@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/worksheet.h"
+#include "workbook/worksheet.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "report/worksheetwindow.h"
 
-#include "recording/numbers.h"
+#include "base/numbers.h"
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"
 

@@ -2,7 +2,7 @@
 // the table with its marks, the file dialogs, saving and dropping files.
 #include "agreement/agreementwindow.h"
 #include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
@@ -39,7 +39,7 @@ private slots:
             buildSessionSheet(record, {{{"B1", 0}, {"B2", 1}}, "09:05:07.25", "09:05:37.25"}),
             reliability));
         const QString primary = qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") +
-                                "/tests/platform/resaved-by-libreoffice.xlsx";
+                                "/tests/workbook/resaved-by-libreoffice.xlsx";
 
         test::FakeClock clock;
         test::FakeBeeper beeper;

@@ -1,10 +1,10 @@
 // The session worksheet cell by cell with its summary measures, the workbook's file name, and the
 // file as written by the real writer and read back by openpyxl, cell by cell, kind included.
 #include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
-#include "recording/keys.h"
-#include "recording/numbers.h"
+#include "base/keys.h"
+#include "base/numbers.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"

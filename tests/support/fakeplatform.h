@@ -2,7 +2,7 @@
 
 // Platform services for tests: they record what the window asked for and give scripted answers.
 
-#include "platform/platform.h"
+#include "base/services.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "platform/workbookreader.h"
+#include "workbook/workbookreader.h"
 
 #include "report/sessionsheet.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recording/journalevents.h"
+#include "journal/journalevents.h"
 
 #include <QDate>
 #include <QString>
