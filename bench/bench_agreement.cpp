@@ -6,7 +6,6 @@
 //   cmake --build build --target benchmarks && build/bench/bench_agreement [repetitions]
 #include "commandruns.h"
 #include "largestsession.h"
-#include "platform/qtplatform.h"
 #include "workbook/xlsxworkbookwriter.h"
 
 #include <QTemporaryDir>

@@ -4,7 +4,6 @@
 //
 //   cmake --build build --target benchmarks && build/bench/bench_workbook [repetitions]
 #include "largestsession.h"
-#include "platform/qtplatform.h"
 #include "workbook/xlsxworkbookwriter.h"
 
 #include <QElapsedTimer>

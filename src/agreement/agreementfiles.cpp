@@ -1,6 +1,6 @@
 #include "agreement/agreementfiles.h"
 
-#include "workbook/workbookreader.h"
+#include "report/sessionworkbook.h"
 
 #include <QFileInfo>
 

@@ -2,6 +2,7 @@
 
 #include "agreement/agreement.h"
 #include "base/services.h"
+#include "workbook/workbookwriter.h"
 #include "report/sessionworkbook.h"
 
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "graph/graphchart.h"
 #include "graph/graphcommand.h"
-#include "workbook/workbookreader.h"
+#include "report/sessionworkbook.h"
 
 #include <QChartView>
 #include <QComboBox>

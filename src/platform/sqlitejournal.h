@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/services.h"
+#include "journal/journalstore.h"
 
 #include <QString>
 

@@ -58,4 +58,8 @@ struct SessionWorkbookResult {
 // spreadsheet program that opened and saved it again (numbers as numbers or as texts).
 SessionWorkbookResult parseSessionWorkbook(const Worksheet& cells);
 
+// A session workbook from a file: the cells read and parsed. The error names the file and what is
+// wrong with it.
+SessionWorkbookResult readSessionWorkbook(const QString& path);
+
 } // namespace quorvia

@@ -3,6 +3,7 @@
 #include "base/numbers.h"
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"
+#include "workbook/workbookwriter.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

@@ -1,6 +1,5 @@
 #include "workbook/workbookreader.h"
 
-#include "report/sessionsheet.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -353,33 +352,6 @@ bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error,
         return false;
     }
     return true;
-}
-
-SessionWorkbookResult readSessionWorkbook(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    Worksheet cells;
-    QString error;
-    // The entry log (columns A and B below the header) is not part of the session read back.
-    CellReading reading;
-    reading.keep = [](int row, int column) {
-        return row <= kSessionHeaderRows || column > 3;
-    };
-    // The interval table is a block of rows from row 24 with cells right of column C; below it
-    // only the entry log goes on.
-    reading.stopBefore = [](const Worksheet& sofar, int row) {
-        if (row <= kFirstIntervalRow)
-            return false;
-        const auto& all = sofar.cells();
-        const auto from = all.lower_bound({row - 1, kIntervalNumberColumn});
-        return from == all.end() || from->first.first != row - 1;
-    };
-    if (!readWorkbookCells(path, cells, error, reading))
-        return {std::nullopt, QStringLiteral("%1 cannot be read: %2.").arg(name, error)};
-    SessionWorkbookResult result = parseSessionWorkbook(cells);
-    if (!result.workbook)
-        result.error =
-            QStringLiteral("%1 is not a usable session workbook: %2.").arg(name, result.error);
-    return result;
 }
 
 } // namespace quorvia

@@ -1,7 +1,6 @@
 // The agreement window with a LibreOffice-saved workbook and one written by the program: headers,
 // the table with its marks, the file dialogs, saving and dropping files.
 #include "agreement/agreementwindow.h"
-#include "platform/qtplatform.h"
 #include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"

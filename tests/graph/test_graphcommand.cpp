@@ -1,6 +1,5 @@
 // The graph command run as the user runs it, and the window, on workbooks the program wrote.
 #include "graph/graphwindow.h"
-#include "platform/qtplatform.h"
 #include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"

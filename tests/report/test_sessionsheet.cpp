@@ -1,6 +1,5 @@
 // The session worksheet cell by cell with its summary measures, the workbook's file name, and the
 // file as written by the real writer and read back by openpyxl, cell by cell, kind included.
-#include "platform/qtplatform.h"
 #include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "base/keys.h"

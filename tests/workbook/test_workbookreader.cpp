@@ -1,5 +1,5 @@
 // Session workbooks read back: written by the program, re-saved by LibreOffice, or refused.
-#include "platform/qtplatform.h"
+#include "report/sessionworkbook.h"
 #include "workbook/workbookreader.h"
 #include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
