@@ -17,11 +17,29 @@ QStringList endingsOf(const QString& filter) {
     return endings;
 }
 
+// Whether the text ends in the ending, ASCII letters in any case: no other character (such as a
+// long s, which folds to s in Unicode) passes for a letter of it.
+bool endsWithCaseless(const QString& text, const QString& ending) {
+    if (text.size() < ending.size())
+        return false;
+    const QString end = text.right(ending.size());
+    for (qsizetype i = 0; i < ending.size(); ++i) {
+        const char16_t a = end.at(i).unicode();
+        const char16_t b = ending.at(i).unicode();
+        const auto lower = [](char16_t c) {
+            return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
+        };
+        if (lower(a) != lower(b))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString pathWithEnding(const QString& chosen, const QString& filters, const QString& chosenFilter) {
     for (const QString& ending : endingsOf(filters)) {
-        if (chosen.endsWith(ending, Qt::CaseInsensitive))
+        if (endsWithCaseless(chosen, ending))
             return chosen;
     }
     const QStringList all = filters.split(QStringLiteral(";;"));

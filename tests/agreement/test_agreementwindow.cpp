@@ -8,6 +8,7 @@
 #include "support/fakeplatform.h"
 #include "support/records.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -81,6 +82,14 @@ private slots:
         window.findChild<QPushButton*>("saveAgreement")->click();
         QCOMPARE(writer.paths, QStringList{folder.filePath("agreement.xlsx")});
         QCOMPARE(dialogs.calls.at(1).request.proposedName, QStringLiteral("P07-3-agreement.xlsx"));
+
+        // x typed, x.xlsx there: asked as the worksheet window asks; No keeps it.
+        QFile(folder.filePath("x.xlsx")).open(QIODevice::WriteOnly);
+        dialogs.answers = {folder.filePath("x")};
+        messages.answerYes = false;
+        window.findChild<QPushButton*>("saveAgreement")->click();
+        QCOMPARE(messages.asked, QStringList{"x.xlsx already exists.\r\nDo you want to replace it?"});
+        QCOMPARE(writer.paths.size(), 1);
     }
 };
 

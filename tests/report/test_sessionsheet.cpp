@@ -133,12 +133,6 @@ private slots:
         }
     }
 
-    void savedName() {
-        // Any case of ".xlsx" stays; a long s folds to s in Unicode, but is no letter of it.
-        QCOMPARE((QStringList{workbookPathFor("Results.XLSX"), workbookPathFor("a.xl\u017Fx")}),
-                 (QStringList{"Results.XLSX", "a.xl\u017Fx.xlsx"}));
-    }
-
     void workbookFileReadsBackCellByCell() {
         // A terminated session (its columns end in empty texts, which are empty cells), a fraction
         // and texts that a spreadsheet would take for formulas.
