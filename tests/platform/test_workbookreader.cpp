@@ -83,9 +83,8 @@ class WorkbookReaderTest : public QObject {
 private slots:
     // Written and read under a locale with a decimal comma, the C library's and Qt's.
     void initTestCase() {
-        QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"),
-                 "no de_DE.UTF-8: run scripts/install-deps.sh");
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "see scripts/install-deps.sh");
     }
 
     void readBack_data() {

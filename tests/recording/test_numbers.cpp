@@ -13,10 +13,7 @@ class TestNumbers : public QObject {
 
 private slots:
     // A decimal comma in the C library's locale, as QApplication sets it from the environment.
-    void initTestCase() {
-        QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"),
-                 "no de_DE.UTF-8: run scripts/install-deps.sh");
-    }
+    void initTestCase() { QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "see install-deps.sh"); }
 
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
@@ -77,8 +74,7 @@ private slots:
     }
 
     // Shortest digits that read back the same, never an exponent; a float keeps its own shortest
-    // digits, not those of its widening to double; the locale's decimal separator, read back in any
-    // locale, also in the digits of the locale's script as Qt writes them.
+    // digits, not those of its widening to double; the locale's separator, read in any locale.
     void texts() {
         QCOMPARE(shortestDecimal(1e20) + shortestDecimal(-0.0), "100000000000000000000"
                                                                 "0");
@@ -90,8 +86,6 @@ private slots:
         QCOMPARE(localeDecimal(5.14), QStringLiteral("5\u066B14"));
         QCOMPARE(decimalOfAnyLocale(QLocale().toString(5.14)), 5.14); // "۵٫۱۴"
         QLocale::setDefault(QLocale::c());
-        QCOMPARE(decimalOfAnyLocale(QStringLiteral(" 5\u066B14 ")), 5.14);
-        QCOMPARE(decimalOfAnyLocale(QStringLiteral("12345,5")), 12345.5);
         QVERIFY(!decimalOfAnyLocale(QStringLiteral("1.234,5")) && !decimalOfAnyLocale(u"5 s"));
     }
 };

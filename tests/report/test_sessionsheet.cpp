@@ -16,7 +16,6 @@
 #include <QTest>
 
 #include <clocale>
-
 #include <sys/stat.h>
 
 using namespace quorvia;
@@ -81,12 +80,8 @@ class SessionSheetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Written with a decimal comma in the C library's locale, as QApplication sets it from the
-    // environment: the file keeps numbers in its own form (openpyxl refuses "2,4").
-    void initTestCase() {
-        QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"),
-                 "no de_DE.UTF-8: run scripts/install-deps.sh");
-    }
+    // A decimal comma in the C library's locale (from the environment): openpyxl refuses "2,4".
+    void initTestCase() { QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "see install-deps.sh"); }
 
     void layout_data() {
         QTest::addColumn<Session>("session");
