@@ -34,7 +34,8 @@ class TestJournalKill : public QObject {
 private slots:
     void killedProgramLosesNoShownEntry() {
         QProcess program;
-        startProgram(program, "ab😀"); // a key beyond the basic plane is one press
+        // The emoji, beyond the basic plane, is typed as one key press.
+        startProgram(program, "ab😀");
         QStringList shown; // "row<TAB>clock<TAB>event" as the program showed them
         while (shown.size() < 500 && program.waitForReadyRead(5000))
             while (program.canReadLine())
