@@ -1,6 +1,6 @@
 #include "report/sessionworkbook.h"
 
-#include "recording/numbers.h"
+#include "base/numbers.h"
 #include "report/sessionsheet.h"
 
 #include <QLocale>
