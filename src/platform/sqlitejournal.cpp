@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QVariant>
 
 #include <algorithm>
@@ -203,8 +204,15 @@ SqliteJournalStore::SqliteJournalStore(const QString& path)
         close();
         status_.unwritable = outcome.reason;
         readable_ = open(true).fault == Fault::None;
-        if (!readable_)
+        if (!readable_) {
             close();
+            // A log left without its index on a read-only disk cannot be read: what was synced
+            // into the file can. Not so while another process writes it.
+            if (outcome.reason != cannotWrite(kBusy, path_, {}))
+                readable_ = open(true, true).fault == Fault::None;
+            if (!readable_)
+                close();
+        }
     } else {
         open_ = true;
         retryRemovals();
@@ -240,10 +248,13 @@ SqliteJournalStore::Outcome SqliteJournalStore::fault(const QSqlQuery& failed) c
     return {Fault::Unwritable, cannotWrite(code, path_, error.databaseText())};
 }
 
-SqliteJournalStore::Outcome SqliteJournalStore::open(bool readOnly) {
+SqliteJournalStore::Outcome SqliteJournalStore::open(bool readOnly, bool fileOnly) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    db.setDatabaseName(path_);
-    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;") + kBusyTimeout
+    db.setDatabaseName(fileOnly ? QUrl::fromLocalFile(path_).toString(QUrl::FullyEncoded) +
+                                      QStringLiteral("?immutable=1")
+                                : path_);
+    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;") +
+                                        kBusyTimeout
                                   : kBusyTimeout);
     if (!db.open())
         return {Fault::Unwritable, cannotWrite(db.lastError().nativeErrorCode().toInt() & 0xff,

@@ -58,7 +58,8 @@ private:
         Fault fault = Fault::None;
         QString reason;
     };
-    Outcome open(bool readOnly);
+    // fileOnly: the file as it is, without its log and without locking.
+    Outcome open(bool readOnly, bool fileOnly = false);
     Outcome fault(const QSqlQuery& failed) const;
     void close();
     void setAside(const QString& reason);
