@@ -108,8 +108,7 @@ QString cannotCreate(int error) {
 QString makeOwn(const QString& path) {
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
-    for (qsizetype at = folder.indexOf(u'/', 1); at != -1 || !folder.isEmpty();
-         at = folder.indexOf(u'/', at + 1)) {
+    for (qsizetype at = folder.indexOf(u'/', 1);; at = folder.indexOf(u'/', at + 1)) {
         const QByteArray part = QFile::encodeName(at == -1 ? folder : folder.left(at));
         if (::mkdir(part.constData(), S_IRWXU) != 0 && errno != EEXIST)
             return QStringLiteral("Its folder cannot be created (%1)").arg(errorText(errno));

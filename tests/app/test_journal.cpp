@@ -226,10 +226,8 @@ private slots:
     void journalThatCannotBeWritten_data() {
         QTest::addColumn<QString>("reason");
         QTest::addColumn<int>("offered");
-        QTest::newRow("busy") << "Another process is using it" << 1;
         QTest::newRow("busy, saved, r") << "Another process is using it" << 1;
         QTest::newRow("read-only") << "It is read-only" << 1;
-        QTest::newRow("folder is a file") << "Its folder cannot be opened (Not a directory)" << 0;
         QTest::newRow("symbolic link") << "It is a symbolic link" << 0;
         QTest::newRow("hard link") << "It has more than one hard link" << 0;
         QTest::newRow("another account's") << "It belongs to another account" << 0;
@@ -249,7 +247,7 @@ private slots:
         store_.reset();
         const QString folder = dir_.filePath(QString::number(test_));
         QVERIFY(QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QString journal = folder + "/journal.sqlite";
+        const QString journal = folder + "/journal.sqlite";
         QVERIFY(QFile::rename(path(), journal));
         QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", tag);
         holder.setDatabaseName(journal);
@@ -257,11 +255,8 @@ private slots:
             QVERIFY(holder.open() && QSqlQuery(holder).exec("BEGIN IMMEDIATE"));
         else if (tag == "read-only")
             QVERIFY(QFile::setPermissions(journal, QFile::ReadOwner));
-        else if (tag == "folder is a file")
-            QVERIFY(QFile(journal = path()).open(QIODevice::WriteOnly) && (journal += "/j", true));
-        else if (tag == "symbolic link")
-            QVERIFY(QFile::link(QDir().relativeFilePath(folder + "/x"), journal = folder + "/j") &&
-                    QFile::rename(folder + "/journal.sqlite", folder + "/x"));
+        else if (tag == "symbolic link") // to a journal of the user's
+            QVERIFY(QFile::rename(journal, folder + "/x") && QFile::link(folder + "/x", journal));
         else if (tag == "hard link")
             QVERIFY(::link(QFile::encodeName(journal), QFile::encodeName(folder + "/x")) == 0);
         else if (tag.contains("account"))
@@ -285,7 +280,6 @@ private slots:
         run(100, "ab.Ea.RaET");
         QCOMPARE(fakes_->messages.informed.size(), 2); // and after the session
         QVERIFY(fakes_->messages.informed.last().startsWith("This session could not be written"));
-        QCOMPARE(w_->record().entryEvent(6), "Session Terminated");
         start(journal);
         QCOMPARE(int(store_->sessions().size()), tag.contains("saved") ? 0 : offered);
         if (tag.endsWith(", r")) { // removed at the next start the journal can be written
