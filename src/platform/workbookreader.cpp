@@ -26,7 +26,7 @@ namespace {
 // The largest session workbook (3600 s in 1-s intervals, ten keys, 100,000 log rows) has a
 // worksheet of 11 MB and shared texts of 0.2 MB; a spreadsheet program that saves it again adds
 // styles to every cell. Parts beyond these bounds are refused before they are unpacked.
-constexpr qint64 kMaxSheetBytes = 96 * 1024 * 1024;
+constexpr qint64 kMaxSheetBytes = 64 * 1024 * 1024;
 constexpr qint64 kMaxPartBytes = 16 * 1024 * 1024;
 // The longest text a cell holds, and the longest run of a part's bytes without markup that can
 // still hold one (every character written as a character reference, with room to spare).
@@ -92,10 +92,10 @@ public:
             throw Refusal{
                 QStringLiteral("it is a zip file but no workbook: it has no %1").arg(name)};
         if (size > limit)
-            throw Refusal{QStringLiteral("%1 is too large (%2 MB unpacked, more than any session "
-                                         "workbook needs)")
+            throw Refusal{QStringLiteral("%1 is too large (more than %2 MB unpacked, far more "
+                                         "than any session workbook needs)")
                               .arg(what)
-                              .arg(size / 1000000)};
+                              .arg(limit / (1024 * 1024))};
         if (unzOpenCurrentFile(zip.handle()) != UNZ_OK)
             throw Refusal{QStringLiteral("%1 cannot be opened").arg(what)};
         open(QIODevice::ReadOnly);
@@ -371,8 +371,9 @@ void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared
     bool inSheetData = false;
     while (!xml.atEnd()) {
         const auto token = xml.next();
+        // The cells end with the sheet's data: what follows (page set-up) is not read.
         if (token == QXmlStreamReader::EndElement && xml.name() == u"sheetData")
-            inSheetData = false;
+            return xml.device.check();
         if (token != QXmlStreamReader::StartElement)
             continue;
         const QStringView element = xml.name();
