@@ -78,12 +78,13 @@ QString summary(const SessionWorkbookResult& result) {
     return parts.join(u'|');
 }
 
-using Parts = std::vector<std::pair<QByteArray, QByteArray>>;
-
-Parts zipParts(const QString& path) {
-    Parts parts;
+// The zip at path written again with the first match of pattern in its part replaced (with only
+// that part when the zip is not there).
+bool rewrite(const QString& path, const QByteArray& part, const QString& pattern,
+             const QString& replacement) {
+    std::vector<std::pair<QByteArray, QByteArray>> parts{{part, {}}};
     unzFile in = unzOpen64(QFile::encodeName(path).constData());
-    for (int at = unzGoToFirstFile(in); at == UNZ_OK; at = unzGoToNextFile(in)) {
+    for (int at = unzGoToFirstFile(in); in && at == UNZ_OK; at = unzGoToNextFile(in)) {
         char name[256];
         unz_file_info64 info{};
         unzGetCurrentFileInfo64(in, &info, name, sizeof name, nullptr, 0, nullptr, 0);
@@ -91,13 +92,13 @@ Parts zipParts(const QString& path) {
         unzOpenCurrentFile(in);
         unzReadCurrentFile(in, bytes.data(), static_cast<unsigned>(bytes.size()));
         unzCloseCurrentFile(in);
-        parts.emplace_back(name, bytes);
+        (name == part ? parts.front().second : parts.emplace_back(name, QByteArray()).second) =
+            bytes;
     }
     unzClose(in);
-    return parts;
-}
-
-bool writeZip(const QString& path, const Parts& parts) {
+    parts.front().second = QString::fromUtf8(parts.front().second)
+                               .replace(QRegularExpression(pattern), replacement)
+                               .toUtf8();
     zipFile out = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
     for (const auto& [name, bytes] : parts) {
         zipOpenNewFileInZip(out, name.constData(), nullptr, nullptr, 0, nullptr, 0, nullptr,
@@ -253,15 +254,10 @@ private slots:
             << shared << "<t>"
             << "<t>" + QString(32768, u'y')
             << "its part xl/sharedStrings.xml holds a text longer than a cell can hold";
-        QTest::newRow("value too long") << sheet << e24 << "\\1" + QString(40000, u' ')
-                                        << "its worksheet (cell E24) holds a text longer";
         QTest::newRow("blanks beyond any text") << sheet << e24 << "\\1" + QString(2 << 20, u' ')
                                                 << "its worksheet (cell E24) holds a text longer";
         QTest::newRow("malformed number") << sheet << e24 << "\\1x"
                                           << "its worksheet holds a malformed number in cell E24";
-        QTest::newRow("undeclared entity")
-            << sheet << e24 << "\\1&e;"
-            << "its worksheet is not well-formed XML (line 2: Entity";
         QTest::newRow("shared text not there")
             << sheet << QString(e24).replace("E24", "A1") << "\\19999"
             << "its worksheet refers to a shared text that is not there (cell A1)";
@@ -297,21 +293,14 @@ private slots:
         const QByteArray name = QFile::encodeName(path);
         if (part == u"#ods") {
             QVERIFY(
-                writeZip(path, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}));
+                rewrite(path, "mimetype", "^", "application/vnd.oasis.opendocument.spreadsheet"));
         } else if (part.startsWith(u'#')) {
             QVERIFY(part == u"#folder" ? QDir().mkdir(path)
                     : part == u"#fifo" ? ::mkfifo(name.constData(), 0600) == 0
                                        : QFile::link(path, path));
         } else {
             QVERIFY(XlsxWorkbookWriter().write(sheetOf("ab", 30, 10, kFinished, "01"), path));
-            Parts parts = zipParts(path);
-            for (auto& [partName, bytes] : parts) {
-                if (partName == part.toUtf8())
-                    bytes = QString::fromUtf8(bytes)
-                                .replace(QRegularExpression(pattern), replacement)
-                                .toUtf8();
-            }
-            QVERIFY(writeZip(path, parts));
+            QVERIFY(rewrite(path, part.toUtf8(), pattern, replacement));
         }
         const SessionWorkbookResult result = readSessionWorkbook(path);
         QVERIFY(!result.workbook);
