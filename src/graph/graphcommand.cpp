@@ -40,7 +40,9 @@ std::optional<QSizeF> sizeFrom(const QString& text) {
 QStringList workbookFiles(const QStringList& paths) {
     QStringList files;
     for (const QString& path : paths) {
-        if (!QFileInfo(path).isDir()) {
+        // A folder named as a workbook is meant as one: the reader says what it is.
+        if (!QFileInfo(path).isDir() ||
+            path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
             files << path;
             continue;
         }
@@ -92,7 +94,9 @@ int runGraphCommand(int argc, char* argv[]) {
         parser.isSet(size) ? sizeFrom(parser.value(size)) : kDefaultGraphMillimetres;
     QString usage;
     if (files.isEmpty())
-        usage = QStringLiteral("No session workbook given.");
+        usage = parser.positionalArguments().size() > 1
+                    ? QStringLiteral("The folders given hold no session workbook (.xlsx).")
+                    : QStringLiteral("No session workbook given.");
     else if (!chosen)
         usage = QStringLiteral("--measure must be full, partial, rpm or interval.");
     else if (parser.isSet(output) == parser.isSet(csv))

@@ -170,14 +170,4 @@ Worksheet buildSessionSheet(const SessionRecord& record, const SessionSheetInput
     return sheet;
 }
 
-QString columnLetters(int column) {
-    QString letters;
-    while (column > 0) {
-        const int digit = (column - 1) % 26;
-        letters.prepend(QChar(u'A' + digit));
-        column = (column - 1) / 26;
-    }
-    return letters;
-}
-
 } // namespace quorvia

@@ -61,7 +61,4 @@ inline const HeaderLine& headerLine(HeaderField field) {
 // do not describe an ended session (no controls for a slot, an interval or row outside it).
 Worksheet buildSessionSheet(const SessionRecord& record, const SessionSheetInputs& inputs);
 
-// The column's letters as the grid shows them: 1 A, 26 Z, 27 AA.
-QString columnLetters(int column);
-
 } // namespace quorvia
