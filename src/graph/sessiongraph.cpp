@@ -1,5 +1,7 @@
 #include "graph/sessiongraph.h"
 
+#include "base/csv.h"
+
 #include <QDate>
 #include <QLocale>
 
@@ -77,15 +79,6 @@ const WorkbookSlot* slotOf(const SessionWorkbook& workbook, const QString& key) 
             return &slot;
     }
     return nullptr;
-}
-
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 } // namespace
