@@ -223,12 +223,14 @@ void SessionChart::placeConditionNames() {
         const double left = mapToPosition(QPointF(name.first, 0)).x();
         const double right = mapToPosition(QPointF(name.last, 0)).x();
         const QStringList lines = wrappedName(name.text, metrics, right - left - 4);
-        double y = area.top() - 4 - metrics.height() * static_cast<double>(lines.size());
-        for (std::size_t i = 0; i < name.lines.size(); ++i) {
-            QGraphicsSimpleTextItem* item = name.lines[i];
-            item->setText(lines.value(static_cast<qsizetype>(i)));
+        double y = area.top() - 4;
+        for (auto i = static_cast<qsizetype>(name.lines.size()) - 1; i >= 0; --i) {
+            QGraphicsSimpleTextItem* item = name.lines.at(static_cast<std::size_t>(i));
+            item->setText(lines.value(i));
+            if (i >= lines.size())
+                continue;
+            y -= item->boundingRect().height();
             item->setPos((left + right - item->boundingRect().width()) / 2, y);
-            y += metrics.height();
         }
     }
 }
