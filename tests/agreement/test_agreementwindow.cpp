@@ -90,8 +90,10 @@ private slots:
             auto* cells = shown->findChild<QTableWidget*>();
             QVERIFY(cells->rowCount() > 0);
             shown->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(shown));
             cells->setFocus();
             cells->setCurrentCell(0, 0);
+            QVERIFY(cells->hasFocus());
             QTest::keyClick(cells, Qt::Key_Tab);
             QVERIFY2(!cells->hasFocus(), qPrintable(shown->objectName()));
             QStringList names;
