@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QSizeF>
 
+#include <array>
 #include <vector>
 
 class QGraphicsSimpleTextItem;
@@ -24,8 +25,10 @@ private:
     void placeConditionNames();
 
     struct ConditionName {
-        double centre = 0; // in sessions
-        QGraphicsSimpleTextItem* item = nullptr;
+        QString text;
+        double first = 0; // the phase's extent on the session axis
+        double last = 0;
+        std::array<QGraphicsSimpleTextItem*, 2> lines{}; // wrapped to the phase's width
     };
     std::vector<ConditionName> names_;
     QGraphicsSimpleTextItem* title_ = nullptr;

@@ -60,12 +60,15 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     chartView_->setObjectName(QStringLiteral("GraphView"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(420, 300);
+    chartView_->setAccessibleName(QStringLiteral("Graph"));
     table_->setObjectName(QStringLiteral("ValueTable"));
     table_->setColumnCount(6);
     table_->setHorizontalHeaderLabels({QStringLiteral("Session"), QStringLiteral("Condition"),
                                        QStringLiteral("Phase"), QStringLiteral("Key"),
                                        QStringLiteral("Behaviour"), QStringLiteral("Value")});
     table_->verticalHeader()->setVisible(false);
+    table_->setTabKeyNavigation(false); // Tab moves on to the next control, not the next cell
+    table_->setAccessibleName(QStringLiteral("Table of values"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     status_->setObjectName(QStringLiteral("StatusLabel"));
@@ -74,7 +77,15 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     auto* left = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(new QLabel(QStringLiteral("Sessions (drop workbooks here)"), left));
+    // Each input is named by the label above it.
+    const auto heading = [left](const QString& text, const QString& name, QWidget* input) {
+        auto* label = new QLabel(text, left);
+        label->setBuddy(input);
+        input->setAccessibleName(name);
+        return label;
+    };
+    leftLayout->addWidget(heading(QStringLiteral("&Sessions (drop workbooks here)"),
+                                  QStringLiteral("Sessions"), sessionList_));
     leftLayout->addWidget(sessionList_, 3);
     auto* fileButtons = new QHBoxLayout;
     QPushButton* addFilesButton =
@@ -87,9 +98,10 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     fileButtons->addWidget(addFolderButton);
     fileButtons->addWidget(removeButton);
     leftLayout->addLayout(fileButtons);
-    leftLayout->addWidget(new QLabel(QStringLiteral("Measure"), left));
+    leftLayout->addWidget(
+        heading(QStringLiteral("&Measure"), QStringLiteral("Measure"), measureBox_));
     leftLayout->addWidget(measureBox_);
-    leftLayout->addWidget(new QLabel(QStringLiteral("Keys"), left));
+    leftLayout->addWidget(heading(QStringLiteral("&Keys"), QStringLiteral("Keys"), keyList_));
     leftLayout->addWidget(keyList_, 2);
     leftLayout->addWidget(exportButton_);
 
