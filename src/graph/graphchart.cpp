@@ -159,8 +159,10 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
         points->setPen(QPen(Qt::black, 1.5));
         points->setBrush(marker.filled ? Qt::black : Qt::white);
         for (const GraphPoint& point : series.points) {
-            if (!point.value)
+            if (!point.value) { // the path breaks where the key has no value
+                path = nullptr;
                 continue;
+            }
             const GraphSession& session = set.sessions.at(point.session);
             if (!path || pathPhase != session.phase) {
                 path = new QLineSeries;

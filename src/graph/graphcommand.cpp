@@ -3,9 +3,11 @@
 #include "graph/graphchart.h"
 #include "graph/graphwindow.h"
 #include "graph/sessiongraph.h"
+#include "graph/studygraph.h"
 #include "platform/qtplatform.h"
 #include "platform/workbookreader.h"
 #include "platform/xlsxworkbookwriter.h"
+#include "study/studyreading.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -85,15 +87,20 @@ int runGraphCommand(int argc, char* argv[]) {
         QStringLiteral("size"),
         QStringLiteral("The graph's size in millimetres (default 160x100)."),
         QStringLiteral("WxH"));
-    parser.addOptions({measure, key, output, csv, size});
+    const QCommandLineOption primary(
+        QStringLiteral("primary"),
+        QStringLiteral("The observer whose sessions are drawn (default: the one in the most "
+                       "sessions; the others' are reliability records)."),
+        QStringLiteral("OBSERVER"));
+    parser.addOptions({measure, key, output, csv, size, primary});
     parser.process(app);
 
-    const QStringList files = workbookFiles(parser.positionalArguments().mid(1));
+    const QStringList paths = parser.positionalArguments().mid(1);
     const std::optional<GraphMeasure> chosen = graphMeasureFromWord(parser.value(measure));
     const std::optional<QSizeF> millimetres =
         parser.isSet(size) ? sizeFrom(parser.value(size)) : kDefaultGraphMillimetres;
     QString usage;
-    if (files.isEmpty())
+    if (paths.isEmpty())
         usage = QStringLiteral("No session workbook given.");
     else if (!chosen)
         usage = QStringLiteral("--measure must be full, partial, rpm or interval.");
@@ -106,10 +113,10 @@ int runGraphCommand(int argc, char* argv[]) {
         return 2;
     }
 
-    std::vector<GraphInput> inputs;
-    for (const QString& file : files)
-        inputs.push_back({file, readSessionWorkbook(file)});
-    const SessionSet set = groupSessions(inputs);
+    const Study study = readStudy(paths, parser.value(primary));
+    for (const QString& warning : study.warnings)
+        printError(QStringLiteral("warning: ") + warning);
+    const SessionSet set = sessionSetOf(study, true);
     for (const QString& skipped : set.skipped)
         printError(skipped);
     if (!set.refusal.isEmpty()) {

@@ -1,7 +1,8 @@
 #include "graph/sessiongraph.h"
 
+#include "report/sessiondate.h"
+
 #include <QDate>
-#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -29,23 +30,11 @@ const MeasureInfo& info(GraphMeasure measure) {
     return kMeasures.at(static_cast<std::size_t>(measure));
 }
 
-// The session date as a date where its text reads as one (the observer's locale first).
-QDate dateOf(const QString& text) {
-    const QString trimmed = text.trimmed();
-    QDate date = QLocale::system().toDate(trimmed, QLocale::ShortFormat);
-    for (const char* format : {"yyyy-MM-dd", "yyyy/MM/dd", "yyyy/M/d", "M/d/yyyy", "d.M.yyyy"}) {
-        if (date.isValid())
-            break;
-        date = QDate::fromString(trimmed, QString::fromLatin1(format));
-    }
-    return date;
-}
-
 bool sessionBefore(const GraphSession& a, const GraphSession& b) {
     if (a.workbook.sessionNumber != b.workbook.sessionNumber)
         return a.workbook.sessionNumber < b.workbook.sessionNumber;
-    const QDate dateA = dateOf(a.workbook.sessionDate);
-    const QDate dateB = dateOf(b.workbook.sessionDate);
+    const QDate dateA = sessionDateValue(a.workbook.sessionDate);
+    const QDate dateB = sessionDateValue(b.workbook.sessionDate);
     if (dateA.isValid() && dateB.isValid())
         return dateA < dateB;
     return a.workbook.sessionDate < b.workbook.sessionDate;
@@ -151,12 +140,6 @@ SessionSet groupSessions(const std::vector<GraphInput>& inputs) {
             QStringLiteral("The workbooks are of different participants: %1.").arg(participants);
         return set;
     }
-    const QString keys = mixOf(read, [](const SessionWorkbook& w) { return w.keysToHit; });
-    if (!keys.isEmpty()) {
-        set.refusal = QStringLiteral("The workbooks have different keys to hit: %1.").arg(keys);
-        return set;
-    }
-
     std::stable_sort(read.begin(), read.end(), sessionBefore);
     for (GraphSession& session : read) {
         if (!set.sessions.empty() &&
@@ -179,15 +162,10 @@ SessionSet groupSessions(const std::vector<GraphInput>& inputs) {
 
 QStringList keysWithMeasure(const SessionSet& set, GraphMeasure measure) {
     QStringList keys;
-    if (set.sessions.empty())
-        return keys;
-    for (const WorkbookSlot& first : set.sessions.front().workbook.keySlots) {
-        for (const GraphSession& session : set.sessions) {
-            const WorkbookSlot* slot = slotOf(session.workbook, first.key);
-            if (slot && slotMeasure(*slot, measure)) {
-                keys << first.key;
-                break;
-            }
+    for (const GraphSession& session : set.sessions) {
+        for (const WorkbookSlot& slot : session.workbook.keySlots) {
+            if (!keys.contains(slot.key) && slotMeasure(slot, measure))
+                keys << slot.key;
         }
     }
     return keys;
@@ -207,6 +185,19 @@ GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringLi
         return data;
     }
     for (const QString& key : chosen) {
+        QStringList modes;
+        for (const GraphSession& session : set.sessions) {
+            const WorkbookSlot* slot = slotOf(session.workbook, key);
+            if (slot && !modes.contains(slot->mode))
+                modes << slot->mode;
+        }
+        if (modes.size() > 1) {
+            data.error = QStringLiteral("Key %1 is in mode \u201C%2\u201D in some sessions and "
+                                        "\u201C%3\u201D in others; it cannot be drawn as one.")
+                             .arg(key, modes[0], modes[1]);
+            data.series.clear();
+            return data;
+        }
         if (!available.contains(key)) {
             data.error = QStringLiteral("Key %1 has no %2 value in these sessions.")
                              .arg(key, graphMeasureWord(measure));

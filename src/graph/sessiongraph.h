@@ -51,8 +51,8 @@ struct SessionSet {
 };
 
 // Orders the readable workbooks and splits them into phases. Workbooks of different participants
-// or with different keys to hit are refused as a whole; an unreadable workbook, or a second one
-// of a session number already present, is skipped and named with its reason.
+// are refused as a whole; an unreadable workbook, or a second one of a session number already
+// present, is skipped and named with its reason. Keys may differ between sessions.
 SessionSet groupSessions(const std::vector<GraphInput>& inputs);
 
 struct GraphPoint {
@@ -74,11 +74,12 @@ struct GraphData {
     QString error; // a chosen key that cannot be drawn, or no key with the measure at all
 };
 
-// The keys of the sessions (in the order of the keys to hit) that have a value of the measure in
+// The keys of the sessions (in the order they first appear) that have a value of the measure in
 // at least one session.
 QStringList keysWithMeasure(const SessionSet& set, GraphMeasure measure);
 
-// One series per key; no keys: every key with the measure.
+// One series per key; no keys: every key with the measure. A key whose mode differs between
+// sessions is refused; a key missing from a session has no point there.
 GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringList& keys);
 
 // The plotted values as CSV (RFC 4180, CRLF line ends): a header row, then one row per session
