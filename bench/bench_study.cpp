@@ -7,6 +7,8 @@
 //
 //   cmake --build build --target benchmarks && build/bench/bench_study [repetitions]
 //   BENCH_DIR=folder keeps the workbooks there (and uses them again when they are there).
+//   BENCH_TRY=folder only writes a study to try by hand: one participant, 9 sessions in phases
+//   of 4 (Baseline, Intervention, Baseline), sessions 3, 6 and 9 recorded again.
 #include "commandruns.h"
 #include "studyfolder.h"
 
@@ -42,7 +44,8 @@ bool measure(const QString& folder, int participants, int sessions, int expected
     const QStringList arguments{QStringLiteral("study"), folder, QStringLiteral("--table"),
                                 QStringLiteral("summary")};
     const long peakBefore = bench::childrenPeakKiB();
-    const auto runs = bench::runCommand(QStringLiteral(QUORVIA_EXECUTABLE), arguments, repetitions);
+    const auto runs =
+        bench::runCommand(QStringLiteral(QUORVIA_EXECUTABLE), arguments, repetitions, 300000);
     if (!runs)
         return false;
     const auto& ms = runs->wallMs;
@@ -63,6 +66,8 @@ bool measure(const QString& folder, int participants, int sessions, int expected
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    if (qEnvironmentVariableIsSet("BENCH_TRY"))
+        return bench::writeStudy(qEnvironmentVariable("BENCH_TRY"), 1, 9, 4) ? 0 : 1;
     QTemporaryDir temporary;
     const QString root = qEnvironmentVariableIsSet("BENCH_DIR") ? qEnvironmentVariable("BENCH_DIR")
                                                                 : temporary.path();

@@ -55,16 +55,19 @@ inline quorvia::Worksheet studySheet(const StudySession& s) {
     return quorvia::buildSessionSheet(record, inputs);
 }
 
-// participants x sessions primary workbooks in folder/P01, folder/P02, ..., and a reliability
-// record of every third session. Written on two threads; false when one could not be written.
-inline bool writeStudy(const QString& folder, int participants, int sessions) {
+// participants x sessions primary workbooks in folder/P01, folder/P02, ..., phases of
+// phaseLength sessions, and a reliability record of every third session. Written on two threads;
+// false when one could not be written.
+inline bool writeStudy(const QString& folder, int participants, int sessions,
+                       int phaseLength = 25) {
     std::vector<std::pair<StudySession, QString>> all;
     for (int p = 1; p <= participants; ++p) {
         const QString id = QStringLiteral("P%1").arg(p, 2, 10, QLatin1Char('0'));
         QDir(folder).mkpath(id);
         for (int n = 1; n <= sessions; ++n) {
-            const QString condition = ((n - 1) / 25) % 2 == 0 ? QStringLiteral("Baseline")
-                                                              : QStringLiteral("Intervention");
+            const QString condition = ((n - 1) / phaseLength) % 2 == 0
+                                          ? QStringLiteral("Baseline")
+                                          : QStringLiteral("Intervention");
             const QString base =
                 QStringLiteral("%1/%2/%2-%3").arg(folder, id).arg(n, 4, 10, QLatin1Char('0'));
             all.push_back(
