@@ -3,12 +3,12 @@
 //
 //   build/bench/bench_keypress [presses]
 //
-// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise. Part 1 times each press
-// of a long session through MainWindow::keyPress (handler and label writes, no repaint) and
-// reports every block of 10,000 presses, so a slowdown as the log grows would show as rising
-// block means; it runs once without the session journal and once with it (an SQLite file in a
-// temporary folder on disk, each entry committed before the handler returns, a durable sync on
-// each tick). Part 2 times presses followed by the repaint they cause.
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise. The presses without
+// repaint time each press of a long session through MainWindow::keyPress (handler and label writes,
+// no repaint) and reports every block of 10,000 presses, so a slowdown as the log grows would show
+// as rising block means; it runs once without the session journal and once with it (an SQLite file
+// in a temporary folder on disk, each entry committed before the handler returns, a durable sync on
+// each tick). The presses with repaint time presses followed by the repaint they cause.
 #include "app/mainwindow.h"
 #include "platform/sqlitejournal.h"
 #include "sessionsetup.h"
@@ -51,8 +51,8 @@ const QString kKeys = QStringLiteral("abc");
 constexpr int kBlock = 10000;
 constexpr int kPressesPerTick = 28; // key auto-repeat runs at about 28 characters a second
 
-// Part 1: the handler with its label writes, press after press, with the journal when one is
-// given. Returns whether every press was counted and logged (and journaled).
+// Presses without repaint: the handler with its label writes, press after press, with the journal
+// when one is given. Returns whether every press was counted and logged (and journaled).
 bool timePresses(int presses, SqliteJournalStore* journal) {
     test::FakePlatform fakes;
     fakes.platform.journal = journal;
@@ -144,18 +144,20 @@ int main(int argc, char* argv[]) {
                 presses, kPressesPerTick);
     std::printf("platform: %s\n\n", qPrintable(QApplication::platformName()));
 
-    std::printf("Part 1: MainWindow::keyPress, all displays written (no repaint), no journal\n");
+    std::printf(
+        "Presses without repaint: MainWindow::keyPress, all displays written, no journal\n");
     if (!timePresses(presses, nullptr))
         return 1;
     {
         QTemporaryDir folder(QDir::current().filePath(QStringLiteral("bench-journal-XXXXXX")));
         SqliteJournalStore store(folder.filePath(QStringLiteral("journal.sqlite")));
-        std::printf("Part 1 with the session journal: %s\n", qPrintable(folder.path()));
+        std::printf("Presses without repaint, with the session journal: %s\n",
+                    qPrintable(folder.path()));
         if (!store.isOpen() || !timePresses(presses, &store))
             return 1;
     }
 
-    // Part 2: each press followed by the repaint it causes.
+    // Presses with repaint: each press followed by the repaint it causes.
     {
         test::FakePlatform fakes;
         MainWindow window(fakes.platform);
@@ -178,7 +180,8 @@ int main(int argc, char* argv[]) {
             ns.push_back(timer.nsecsElapsed());
         }
         const Stats s = statsOf(ns);
-        std::printf("Part 2: keyPress and the repaint of the window (offscreen), %d presses\n",
+        std::printf("Presses with repaint: keyPress and the repaint of the window (offscreen), %d "
+                    "presses\n",
                     kPainted);
         std::printf("  mean %.2f us, median %.2f us, p99 %.2f us, max %.1f us\n", s.mean, s.median,
                     s.p99, s.max);

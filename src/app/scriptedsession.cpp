@@ -1,6 +1,7 @@
 #include "app/scriptedsession.h"
 
 #include "app/mainwindow.h"
+#include "recording/keys.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,13 +26,15 @@ void startScriptedSession(MainWindow& window, const QString& keys) {
     window.Command3->click();
     window.Command1->click();
 
+    // One character per press: a key beyond the basic plane is one press, not two UTF-16 halves.
+    const QList<char32_t> presses = keysOf(keys);
     auto* typing = new QTimer(&window);
     typing->setInterval(3);
     QObject::connect(typing, &QTimer::timeout, &window,
-                     [&window, keys, n = qsizetype(0)]() mutable {
+                     [&window, presses, n = qsizetype(0)]() mutable {
                          const SessionRecord& r = window.record();
                          const std::int64_t row = r.nextEntry;
-                         window.keyPress(keys.at(n++ % keys.size()).unicode());
+                         window.keyPress(presses.at(n++ % presses.size()));
                          if (r.nextEntry == row)
                              return;
                          std::printf("%lld\t%s\t%s\n", static_cast<long long>(row),

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <locale.h>
 
 #include <sys/stat.h>
 
@@ -91,9 +92,47 @@ bool fillWorksheet(lxw_workbook* workbook, const Worksheet& sheet, const QString
     return ok;
 }
 
+// The C library's number formats of the "C" locale on this thread while it lives, whatever the
+// process's locale says: the library writes every number of the file (cell values, page margins,
+// column widths) with printf, and under a locale with a decimal comma it would write "5,14", a
+// number no reader takes. The other categories of the locale stay as they were.
+class CNumbersOnThisThread {
+public:
+    CNumbersOnThisThread() {
+        const locale_t base = ::duplocale(::uselocale(nullptr));
+        if (base == nullptr)
+            return;
+        numbers_ = ::newlocale(LC_NUMERIC_MASK, "C", base);
+        if (numbers_ == nullptr) {
+            ::freelocale(base);
+            return;
+        }
+        previous_ = ::uselocale(numbers_);
+    }
+    ~CNumbersOnThisThread() {
+        if (numbers_ == nullptr)
+            return;
+        ::uselocale(previous_);
+        ::freelocale(numbers_);
+    }
+    CNumbersOnThisThread(const CNumbersOnThisThread&) = delete;
+    CNumbersOnThisThread& operator=(const CNumbersOnThisThread&) = delete;
+
+    bool active() const { return numbers_ != nullptr; }
+
+private:
+    locale_t numbers_ = nullptr;
+    locale_t previous_ = nullptr;
+};
+
 // The sheets written into a new workbook file, in order; an empty name takes the default one.
 bool fillWorkbook(const std::vector<WorkbookWriter::NamedSheet>& sheets,
                   const QByteArray& fileName) {
+    // Without the "C" number formats the numbers could be written in a form no reader takes:
+    // better no file than a damaged one.
+    const CNumbersOnThisThread numbers;
+    if (!numbers.active())
+        return false;
     lxw_workbook* workbook = workbook_new(fileName.constData());
     if (!workbook)
         return false;

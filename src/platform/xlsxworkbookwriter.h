@@ -8,6 +8,7 @@ namespace quorvia {
 // into place, so that no half-written file is ever left at the target path. A symbolic link is
 // followed to the file it names, and a replaced file keeps its permission bits. Every text is
 // stored so that it reads back as typed; one longer than a cell holds (32,767 characters) is cut.
+// Numbers are written in the file format's own form (a full stop) whatever the locale.
 class XlsxWorkbookWriter final : public WorkbookWriter {
 public:
     bool write(const Worksheet& sheet, const QString& path) override;

@@ -5,6 +5,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <locale.h>
 #include <string>
 
 namespace quorvia {
@@ -67,7 +69,7 @@ double leadingNumber(QStringView text) {
     if (!number.empty() && number.front() == '+')
         number.erase(0, 1);
     // strtod handles "5.", ".5" and out-of-range values (giving +/-HUGE_VAL) the way we want.
-    return std::strtod(number.c_str(), nullptr);
+    return cStrtod(number.c_str());
 }
 
 double roundHalfEven(double value) {
@@ -117,6 +119,40 @@ QString localeDecimal(double value) {
 
 QString localeDecimal(float value) {
     return withLocaleSeparator(shortestText(value));
+}
+
+std::optional<double> decimalOfAnyLocale(QStringView text) {
+    // Every decimal separator a locale has, gathered once from Qt's locale data.
+    static const QString separators = [] {
+        QString found = QStringLiteral(".,");
+        for (const QLocale& locale : QLocale::matchingLocales(
+                 QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            const QString point = locale.decimalPoint();
+            if (point.size() == 1 && !point.at(0).isDigit() && !found.contains(point))
+                found += point;
+        }
+        return found;
+    }();
+    QString number;
+    number.reserve(text.size());
+    for (const char32_t c : text.trimmed().toUcs4()) {
+        if (QChar::isDigit(c))
+            number += QChar(u'0' + QChar::digitValue(c));
+        else if (c <= 0xFFFF && separators.contains(QChar(static_cast<char16_t>(c))))
+            number += u'.';
+        else
+            number += QChar::fromUcs4(c);
+    }
+    bool ok = false;
+    const double value = QLocale::c().toDouble(number, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+double cStrtod(const char* text) {
+    static const locale_t c = ::newlocale(LC_NUMERIC_MASK, "C", nullptr);
+    return c ? ::strtod_l(text, nullptr, c) : std::strtod(text, nullptr);
 }
 
 } // namespace quorvia

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <optional>
 
 // The few number rules the whole program shares: how typed text becomes a number, how a
 // fractional value becomes a whole one, and how numbers are shown.
@@ -36,5 +37,15 @@ QString shortestDecimal(float value);
 // As shortestDecimal, with the decimal separator of the user's locale (texts in the workbook).
 QString localeDecimal(double value);
 QString localeDecimal(float value);
+
+// The number of a text that localeDecimal wrote under any locale, read in any locale: digits of
+// any script, and as decimal separator any locale's (a full stop, a comma, U+066B ARABIC DECIMAL
+// SEPARATOR), an optional sign and exponent; blanks around it. None for any other text or a
+// number beyond a double.
+std::optional<double> decimalOfAnyLocale(QStringView text);
+
+// strtod of a number in the C form (a full stop as decimal point), whatever locale the C
+// library was given: a decimal comma locale would otherwise stop "7.5" at 7.
+double cStrtod(const char* text);
 
 } // namespace quorvia

@@ -1,5 +1,6 @@
 #include "report/sessionworkbook.h"
 
+#include "recording/numbers.h"
 #include "report/sessionsheet.h"
 
 #include <QLocale>
@@ -33,18 +34,6 @@ QString shownText(const CellValue* value) {
     return QLocale::c().toString(std::get<double>(*value), 'g', 17);
 }
 
-// A decimal number written as a text, with a full stop or a comma as its separator (the locale of
-// the observer's machine decides which one the program wrote).
-std::optional<double> numberInText(QString text) {
-    text = text.trimmed();
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double number = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(number))
-        return std::nullopt;
-    return number;
-}
-
 // The number in a cell, stored as a number or as a text; none for an empty cell.
 template <typename What>
 std::optional<double> numberAt(const Worksheet& cells, int row, int column, const What& what) {
@@ -60,7 +49,7 @@ std::optional<double> numberAt(const Worksheet& cells, int row, int column, cons
     const QString& text = std::get<QString>(*value);
     if (text.isEmpty())
         return std::nullopt;
-    if (const auto number = numberInText(text))
+    if (const auto number = decimalOfAnyLocale(text))
         return number;
     throw Refusal{QStringLiteral("cell %1 (%2) holds \u201C%3\u201D, which is not a number")
                       .arg(cellName(row, column), what(), text.left(40))};
@@ -72,7 +61,7 @@ std::optional<double> percentAt(const Worksheet& cells, int row, int column,
     const CellValue* value = cells.at(row, column);
     if (const auto* text = value ? std::get_if<QString>(value) : nullptr) {
         if (text->endsWith(QLatin1Char('%'))) {
-            if (const auto number = numberInText(text->chopped(1)))
+            if (const auto number = decimalOfAnyLocale(text->chopped(1)))
                 return number;
         }
     }
@@ -93,7 +82,7 @@ QString headerField(const Worksheet& cells, int row, const QString& label, const
 
 double headerNumber(const Worksheet& cells, int row, const QString& label, const QString& what) {
     const QString text = headerField(cells, row, label, what);
-    const auto number = numberInText(text);
+    const auto number = decimalOfAnyLocale(text);
     if (!number)
         throw Refusal{
             QStringLiteral("cell A%1 gives the %2 as \u201C%3\u201D, which is not a number")
@@ -134,7 +123,7 @@ std::int64_t recordedIntervals(const Worksheet& cells, const QString& endLine) {
     while (const CellValue* value =
                cells.at(kFirstIntervalRow + static_cast<int>(count), kIntervalNumberColumn)) {
         const auto* number = std::get_if<double>(value);
-        const auto text = numberInText(shownText(value));
+        const auto text = decimalOfAnyLocale(shownText(value));
         if ((number ? *number : text.value_or(0)) != static_cast<double>(count + 1))
             break;
         ++count;

@@ -258,7 +258,7 @@ std::optional<double> wholeNumber(QStringView text) {
     if (i != end)
         return std::nullopt;
 
-    const double value = roundHalfEven(std::strtod(number.c_str(), nullptr));
+    const double value = roundHalfEven(cStrtod(number.c_str()));
     if (!std::isfinite(value))
         return std::nullopt;
     return value == 0 ? 0.0 : value; // no negative zero

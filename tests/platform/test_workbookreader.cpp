@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
+
 using namespace quorvia;
 
 namespace {
@@ -79,6 +81,12 @@ class WorkbookReaderTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Written and read under a locale with a decimal comma, the C library's and Qt's.
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "see scripts/install-deps.sh");
+    }
+
     void readBack_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("script");
@@ -98,9 +106,9 @@ private slots:
             << ""
             << kHeader +
                    "10|200|ab|3|a:B1:On/Off:66.67/100/-/-:1,2,2|b:B2:Hits:-/-/2.4/33.33:0,1,0";
-        QTest::newRow("comma as decimal separator, a key of two UTF-16 units")
+        QTest::newRow("Persian decimal separator, a key of two UTF-16 units")
             << "ab" << kFinished << "01"
-            << "A7=Interval Length :   10,0;A9=Keys to Hit     :   a\U0001F600;F14=\U0001F600"
+            << "A7=Interval Length :   10\u066B0;A9=Keys to Hit     :   a\U0001F600;F14=\U0001F600"
             << kHeader + "10|30|a\U0001F600|3|a:B1:Hits:-/-/6/66.67:2,0,1|\U0001F600:B2:On/Off:0/"
                          "66.67/-/-:1,1,0";
 

@@ -4,12 +4,17 @@
 #include <QLocale>
 #include <QTest>
 
+#include <clocale>
+
 using namespace quorvia;
 
 class TestNumbers : public QObject {
     Q_OBJECT
 
 private slots:
+    // A decimal comma in the C library's locale, as QApplication sets it from the environment.
+    void initTestCase() { QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "see install-deps.sh"); }
+
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
@@ -69,7 +74,7 @@ private slots:
     }
 
     // Shortest digits that read back the same, never an exponent; a float keeps its own shortest
-    // digits, not those of its widening to double; the locale's decimal separator.
+    // digits, not those of its widening to double; the locale's separator, read in any locale.
     void texts() {
         QCOMPARE(shortestDecimal(1e20) + shortestDecimal(-0.0), "100000000000000000000"
                                                                 "0");
@@ -77,7 +82,11 @@ private slots:
         QVERIFY(shortestDecimal(static_cast<double>(66.67f)) != QStringLiteral("66.67"));
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(localeDecimal(12345.5) + localeDecimal(33.33f), QStringLiteral("12345,533,33"));
+        QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
+        QCOMPARE(localeDecimal(5.14), QStringLiteral("5\u066B14"));
+        QCOMPARE(decimalOfAnyLocale(QLocale().toString(5.14)), 5.14); // "۵٫۱۴"
         QLocale::setDefault(QLocale::c());
+        QVERIFY(!decimalOfAnyLocale(QStringLiteral("1.234,5")) && !decimalOfAnyLocale(u"5 s"));
     }
 };
 

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
 #include <sys/stat.h>
 
 using namespace quorvia;
@@ -79,6 +80,9 @@ class SessionSheetTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A decimal comma in the C library's locale (from the environment): openpyxl refuses "2,4".
+    void initTestCase() { QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "see install-deps.sh"); }
+
     void layout_data() {
         QTest::addColumn<Session>("session");
         QTest::addColumn<QString>("cells"); // a value, or "-" for no cell
@@ -155,6 +159,8 @@ private slots:
         QVERIFY(writer.write(Worksheet(), path)); // replaced by the next
         QVERIFY(writer.write(sheet, path));
         QCOMPARE(readBack(path), expected);
+        const QString part = readBack(path, QStringLiteral("xl/worksheets/sheet1.xml"));
+        QVERIFY2(part.contains("<v>18.46</v>") && part.contains("left=\"0.7\""), qPrintable(part));
 
         // A failed write leaves the file there as it was, and nothing else.
         sheet.setNumber(30, 3, qQNaN()); // no number a cell holds
