@@ -3,8 +3,6 @@
 
 #include "recording/sessionjournal.h"
 
-#include <QDir>
-
 #include <exception>
 
 namespace quorvia {
@@ -18,15 +16,8 @@ void MainWindow::recoverSessions() {
     JournalStore* store = platform_.journal;
     if (store == nullptr)
         return;
-    if (!store->setAsidePath().isEmpty())
-        platform_.messages.inform(
-            this, QStringLiteral("The session journal could not be read and was set aside as\r\n"
-                                 "%1\r\nA new journal has been started.")
-                      .arg(QDir::toNativeSeparators(store->setAsidePath())));
-    else if (!store->isOpen())
-        platform_.messages.inform(
-            this, QStringLiteral("The session journal cannot be written.\r\nSessions are not "
-                                 "protected against a crash until they are saved."));
+    if (const QString message = journalStatusMessage(store->status()); !message.isEmpty())
+        platform_.messages.inform(this, message);
 
     for (const JournaledSession& journaled : store->sessions()) {
         RebuiltSession session;

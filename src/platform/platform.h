@@ -79,6 +79,14 @@ public:
     virtual bool writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) = 0;
 };
 
+// How the journal stood once it was opened. Reasons are sentences without the full stop.
+struct JournalStatus {
+    QString path;           // the journal file
+    QString setAside;       // where a damaged journal found there was moved; empty when none was
+    QString setAsideReason; // why it was ("It is not an SQLite database")
+    QString unwritable;     // why the journal cannot be written; empty when it can
+};
+
 // The journal of the running session on disk. Each write has been committed when it returns
 // true, so that it survives the end of the process; sync() makes it survive a power cut as well.
 class JournalStore {
@@ -94,8 +102,7 @@ public:
     virtual std::vector<JournaledSession> sessions() = 0;
     // Whether the journal can be written at all.
     virtual bool isOpen() const = 0;
-    // Where a journal that could not be used was set aside at opening; empty when none was.
-    virtual QString setAsidePath() const = 0;
+    virtual JournalStatus status() const = 0;
 };
 
 // The services a window is given. Without a journal, sessions are kept in memory only.

@@ -2,6 +2,8 @@
 
 #include "recording/sessionclock.h"
 
+#include <QDir>
+
 #include <stdexcept>
 
 namespace quorvia {
@@ -164,6 +166,24 @@ RebuiltSession rebuildSession(const JournaledSession& session) {
     }
     rebuilt.inputs.endedAt = lastStamp;
     return rebuilt;
+}
+
+QString journalStatusMessage(const JournalStatus& status) {
+    const QString unprotected =
+        QStringLiteral("Sessions are not protected against a crash until they are saved.");
+    if (status.setAside.isEmpty())
+        return status.unwritable.isEmpty()
+                   ? QString()
+                   : QStringLiteral("The session journal cannot be written:\r\n%1\r\n%2.\r\n%3")
+                         .arg(QDir::toNativeSeparators(status.path), status.unwritable,
+                              unprotected);
+    const QString setAside =
+        QStringLiteral("The session journal could not be read and was set aside as\r\n%1\r\n%2.")
+            .arg(QDir::toNativeSeparators(status.setAside), status.setAsideReason);
+    if (status.unwritable.isEmpty())
+        return setAside + QStringLiteral("\r\nA new journal has been started.");
+    return setAside + QStringLiteral("\r\nA new journal cannot be written: %1.\r\n%2")
+                          .arg(status.unwritable, unprotected);
 }
 
 QString recoveryQuestion(const RebuiltSession& session) {

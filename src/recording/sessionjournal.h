@@ -58,6 +58,10 @@ struct RebuiltSession {
 // Throws std::out_of_range when the events do not fit the session.
 RebuiltSession rebuildSession(const JournaledSession& session);
 
+// The one message at start-up on a journal that was set aside or cannot be written; empty when
+// there is nothing to say.
+QString journalStatusMessage(const JournalStatus& status);
+
 // The question asked at start-up for a session left in the journal.
 QString recoveryQuestion(const RebuiltSession& session);
 

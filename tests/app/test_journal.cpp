@@ -6,12 +6,19 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quorvia;
 
@@ -164,21 +171,32 @@ private slots:
             QVERIFY(left > 0 || !fileBytes(path() + suffix).contains("P07x"));
     }
 
-    // A journal that cannot be used is set aside as it is, with one message saying where, and
-    // a fresh one takes the next session.
+    // A damaged journal is set aside as it is, with one message saying where and why; what can
+    // still be read of it is offered, and a fresh journal takes that and the next session.
     void damagedJournalIsSetAside_data() {
         QTest::addColumn<qint64>("at"); // the bytes there are overwritten with these
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("cut"); // and the file ends after them
-        QTest::newRow("not SQLite") << qint64(0) << QByteArray(5000, '\xa5') << true;
-        QTest::newRow("torn") << qint64(20000) << QByteArray() << true;
-        QTest::newRow("newer schema") << qint64(60) << QByteArray("\0\0\0\2", 4) << false;
-        QTest::newRow("foreign tables") << qint64(60) << QByteArray(4, '\0') << false;
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("offered");
+        const QString foreign = "Its tables are not those of this program";
+        QTest::newRow("not SQLite")
+            << qint64(0) << QByteArray(5000, '\xa5') << true << "It is not an SQLite database" << 0;
+        QTest::newRow("torn") << qint64(20000) << QByteArray() << true
+                              << "It failed its integrity check" << 0;
+        QTest::newRow("a page overwritten") << qint64(20000) << QByteArray(4096, '\xa5') << false
+                                            << "It failed its integrity check" << 1;
+        QTest::newRow("newer schema")
+            << qint64(60) << QByteArray("\0\0\0\2", 4) << false << foreign << 0;
+        QTest::newRow("foreign tables")
+            << qint64(60) << QByteArray(4, '\0') << false << foreign << 0;
     }
     void damagedJournalIsSetAside() {
         QFETCH(qint64, at);
         QFETCH(QByteArray, bytes);
         QFETCH(bool, cut);
+        QFETCH(QString, reason);
+        QFETCH(int, offered);
         run(1000, QString(300, u'a') + "." + QString(300, u'b'));
         w_.reset();
         store_.reset();
@@ -189,26 +207,87 @@ private slots:
         file.close();
         start();
         w_->recoverSessions();
-        const QString aside = store_->setAsidePath();
+        const QString aside = store_->status().setAside;
         QVERIFY(aside.startsWith(path() + ".damaged-"));
         QCOMPARE(fakes_->messages.informed,
                  QStringList{"The session journal could not be read and was set aside as\r\n" +
-                             aside + "\r\nA new journal has been started."});
+                             aside + "\r\n" + reason + ".\r\nA new journal has been started."});
         QCOMPARE(fileBytes(aside), damaged);
+        QCOMPARE(int(fakes_->messages.asked.size()), 2 * offered); // No, then No: kept
         run(1000, "ab.");
-        QCOMPARE(store_->sessions().size(), 1u);
+        start();
+        QCOMPARE(int(store_->sessions().size()), offered + 1);
     }
 
-    // A journal that cannot be written (its folder is a file): said at start-up; the session
-    // goes on in memory, and the observer is told once, when it has ended.
-    void unwritableJournal() {
-        QVERIFY(QFile(path()).open(QIODevice::WriteOnly));
-        start(path() + "/journal.sqlite");
+    // A journal that cannot be written now, or is not the user's own, is left as it is: one
+    // message with the reason, the sessions it can be read for offered (answered No, then No),
+    // the session run unprotected, and a saved session not offered again (r: the journal is
+    // released before the next start).
+    void journalThatCannotBeWritten_data() {
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("offered");
+        QTest::newRow("busy, saved, r") << "Another process is using it" << 1;
+        QTest::newRow("read-only") << "It is read-only" << 1;
+        QTest::newRow("symbolic link") << "It is a symbolic link" << 0;
+        QTest::newRow("hard link") << "It has more than one hard link" << 0;
+        QTest::newRow("another account's") << "It belongs to another account" << 0;
+        QTest::newRow("folder of another account") << "Its folder belongs to another account" << 0;
+        QTest::newRow("folder writable by others")
+            << "Its folder can be written by other accounts" << 0;
+    }
+    void journalThatCannotBeWritten() {
+        QFETCH(QString, reason);
+        QFETCH(int, offered);
+        const QString tag = QTest::currentDataTag();
+        const bool root = geteuid() == 0;
+        if ((tag == "read-only" && root) || (tag.contains("account") && !root))
+            QSKIP("needs an account that is (not) bound by permissions");
+        run(3, "a...Y");
+        w_.reset();
+        store_.reset();
+        const QString folder = dir_.filePath(QString::number(test_));
+        QVERIFY(QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString journal = folder + "/journal.sqlite";
+        QVERIFY(QFile::rename(path(), journal));
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", tag);
+        holder.setDatabaseName(journal);
+        if (tag.startsWith("busy"))
+            QVERIFY(holder.open() && QSqlQuery(holder).exec("BEGIN IMMEDIATE"));
+        else if (tag == "read-only")
+            QVERIFY(QFile::setPermissions(journal, QFile::ReadOwner));
+        else if (tag == "symbolic link") // to a journal of the user's
+            QVERIFY(QFile::rename(journal, folder + "/x") && QFile::link(folder + "/x", journal));
+        else if (tag == "hard link")
+            QVERIFY(::link(QFile::encodeName(journal), QFile::encodeName(folder + "/x")) == 0);
+        else if (tag.contains("account"))
+            QVERIFY(::chown(QFile::encodeName(tag.startsWith("folder") ? folder : journal), 65534,
+                            65534) == 0);
+        else
+            QVERIFY(::chmod(QFile::encodeName(folder), 0770) == 0);
+        QElapsedTimer opening;
+        opening.start();
+        start(journal);
+        QVERIFY(opening.elapsed() < 1000);
+        fakes_->dialogs.answers = {dir_.filePath("x.xlsx")};
+        fakes_->messages.answerYes = tag.contains("saved");
         w_->recoverSessions();
+        QCOMPARE(
+            fakes_->messages.informed,
+            QStringList{"The session journal cannot be written:\r\n" + journal + "\r\n" + reason +
+                        ".\r\nSessions are not protected against a crash until they are saved."});
+        QCOMPARE(int(fakes_->messages.asked.size()), offered * (tag.contains("saved") ? 1 : 2));
+        QVERIFY(QDir(folder).entryList({"*.damaged-*"}).isEmpty());
         run(100, "ab.Ea.RaET");
-        QCOMPARE(fakes_->messages.informed.size(), 2); // at start-up, and after the session
+        QCOMPARE(fakes_->messages.informed.size(), 2); // and after the session
         QVERIFY(fakes_->messages.informed.last().startsWith("This session could not be written"));
-        QCOMPARE(w_->record().entryEvent(6), "Session Terminated");
+        start(journal);
+        QCOMPARE(int(store_->sessions().size()), tag.contains("saved") ? 0 : offered);
+        if (tag.endsWith(", r")) { // removed at the next start the journal can be written
+            holder.close();
+            start(journal);
+            QVERIFY(store_->isOpen() && QDir(folder).entryList({"*.removed-*"}).isEmpty());
+            QVERIFY(!fileBytes(journal).contains("P07x"));
+        }
     }
 };
 
