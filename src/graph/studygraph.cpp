@@ -8,8 +8,13 @@ SessionSet sessionSetOf(const Study& study, bool anyFile) {
     SessionSet set;
     set.skipped = study.leftOut;
     if (study.participants.empty()) {
-        set.refusal = anyFile ? QStringLiteral("None of the workbooks could be read.")
-                              : QStringLiteral("No session workbook was given.");
+        if (!anyFile)
+            set.refusal = QStringLiteral("No session workbook was given.");
+        else if (study.workbooksRead == 0)
+            set.refusal = QStringLiteral("None of the workbooks could be read.");
+        else // a participant left out as a whole says why last
+            set.refusal = QStringLiteral("No session can be drawn. %1")
+                              .arg(study.leftOut.value(study.leftOut.size() - 1));
         return set;
     }
     if (study.participants.size() > 1) {

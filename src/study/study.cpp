@@ -81,6 +81,12 @@ const WorkbookSlot* keySlot(const SessionWorkbook& workbook, const QString& key)
     return nullptr;
 }
 
+std::optional<double> sessionValue(const StudySession& session, const QString& key,
+                                   GraphMeasure measure) {
+    const WorkbookSlot* slot = keySlot(session.workbook, key);
+    return slot ? slotMeasure(*slot, measure) : std::nullopt;
+}
+
 Study buildStudy(const std::vector<StudyInput>& inputs, const StudyOptions& options) {
     Study study;
     // Participant -> session number -> the files found for it.
@@ -91,6 +97,7 @@ Study buildStudy(const std::vector<StudyInput>& inputs, const StudyOptions& opti
             continue;
         }
         const SessionWorkbook& w = *input.read.workbook;
+        ++study.workbooksRead;
         byParticipant[w.participantId.trimmed()][w.sessionNumber].push_back(
             {input.file, &w, w.observerId.trimmed()});
     }
@@ -125,8 +132,9 @@ Study buildStudy(const std::vector<StudyInput>& inputs, const StudyOptions& opti
                 }
             }
             if (tied.size() > 1) {
-                study.leftOut << QStringLiteral("%1 is left out: observers %2 are each in %3 "
-                                                "sessions; choose the primary with --primary.")
+                study.leftOut << QStringLiteral(
+                                     "%1 is left out: observers %2 are each in %3 "
+                                     "sessions; choose the primary observer (--primary).")
                                      .arg(who, tied.join(QStringLiteral(", ")))
                                      .arg(most);
                 continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "agreement/agreement.h"
+#include "graph/sessiongraph.h"
 #include "report/sessionworkbook.h"
 
 #include <QString>
@@ -55,6 +56,7 @@ struct Study {
     QStringList leftOut;  // each file, session or participant left out, and why
     QStringList warnings; // differences found by the comparisons, each naming both files
     int filesUsed = 0;
+    int workbooksRead = 0; // usable session workbooks among the files
 };
 
 // Whether two workbook files hold the same cells (a file saved twice).
@@ -71,6 +73,11 @@ Study buildStudy(const std::vector<StudyInput>& inputs, const StudyOptions& opti
 
 // The slot of a key in a workbook by its character, or none.
 const WorkbookSlot* keySlot(const SessionWorkbook& workbook, const QString& key);
+
+// A session's value of a key and measure as its workbook holds it; none where the key is not in
+// the session or the workbook has no value.
+std::optional<double> sessionValue(const StudySession& session, const QString& key,
+                                   GraphMeasure measure);
 
 // The summary of one measure of one key over a condition's pairs. The mean, minimum and maximum
 // are of the values as the agreement table prints them, in that measure's precision.

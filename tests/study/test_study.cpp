@@ -171,7 +171,7 @@ private slots:
             }
             p.sessions.push_back(session);
         }
-        const Study study{{p}, {}, {}, 0};
+        const Study study{{p}, {}, {}, 0, 0};
         QStringList got;
         const QStringList lines = studyCsv(studyTable(study, StudyTableKind::Summary))
                                       .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
