@@ -19,8 +19,8 @@ using namespace quorvia;
 namespace {
 
 // "file:participant:session:observer[:condition]"; a file named "x~n" is equal to "x~m".
-StudyInput input(const QString& spec) {
-    const QStringList f = spec.split(u':');
+StudyInput input(const QString& description) {
+    const QStringList f = description.split(u':');
     SessionWorkbook w;
     w.participantId = f[1];
     w.sessionNumber = f[2].toInt();
@@ -159,11 +159,11 @@ private slots:
         QFETCH(QString, measure);
         QFETCH(QStringList, rows);
         StudyParticipant p{QStringLiteral("P1"), QStringLiteral("KT"), {}, {}};
-        for (const QString& spec : values) {
+        for (const QString& pairs : values) {
             StudySession session;
-            session.condition = spec.section(u':', 0, 0);
+            session.condition = pairs.section(u':', 0, 0);
             session.workbook.sessionNumber = static_cast<int>(p.sessions.size()) + 1;
-            for (const QString& v : spec.section(u':', 1).split(u';', Qt::SkipEmptyParts)) {
+            for (const QString& v : pairs.section(u':', 1).split(u';', Qt::SkipEmptyParts)) {
                 Agreement a;
                 a.rows.push_back({1, "a", "Talking", "Hits", Scoring::Count, measure,
                                   v == "n/a" ? std::nullopt : std::optional<double>(v.toDouble())});
