@@ -150,8 +150,8 @@ int runGraphWindow(const QStringList& workbooks) {
     XlsxWorkbookWriter writer;
     Platform platform{clock, beeper, dialogs, messages, writer};
     GraphWindow window(platform);
+    window.show(); // the workbooks are read with the window up, a progress bar above it
     window.addWorkbooks(workbooks);
-    window.show();
     return QApplication::exec();
 }
 
