@@ -44,7 +44,9 @@ std::optional<QSizeF> sizeFrom(const QString& text) {
 QStringList workbookFiles(const QStringList& paths) {
     QStringList files;
     for (const QString& path : paths) {
-        if (!QFileInfo(path).isDir()) {
+        // A folder named as a workbook is meant as one: the reader says what it is.
+        if (!QFileInfo(path).isDir() ||
+            path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
             files << path;
             continue;
         }
@@ -100,8 +102,11 @@ int runGraphCommand(int argc, char* argv[]) {
     const std::optional<QSizeF> millimetres =
         parser.isSet(size) ? sizeFrom(parser.value(size)) : kDefaultGraphMillimetres;
     QString usage;
-    if (paths.isEmpty())
-        usage = QStringLiteral("No session workbook given.");
+    const StudyFiles found = findStudyFiles(paths);
+    if (found.files.isEmpty() && found.skipped.isEmpty())
+        usage = paths.isEmpty()
+                    ? QStringLiteral("No session workbook given.")
+                    : QStringLiteral("The folders given hold no session workbook (.xlsx).");
     else if (!chosen)
         usage = QStringLiteral("--measure must be full, partial, rpm or interval.");
     else if (parser.isSet(output) == parser.isSet(csv))
