@@ -46,7 +46,7 @@ inline long childrenPeakKiB() {
 
 // None, with the command's error output printed, when a run fails.
 inline std::optional<CommandRuns> runCommand(const QString& program, const QStringList& arguments,
-                                             int repetitions) {
+                                             int repetitions, int timeoutMs = 60000) {
     CommandRuns runs;
     for (int i = 0; i < repetitions; ++i) {
         QProcess command;
@@ -54,7 +54,7 @@ inline std::optional<CommandRuns> runCommand(const QString& program, const QStri
         const double cpuBefore = childrenCpuMs();
         timer.start();
         command.start(program, arguments);
-        if (!command.waitForFinished(60000) || command.exitCode() != 0) {
+        if (!command.waitForFinished(timeoutMs) || command.exitCode() != 0) {
             std::fprintf(stderr, "the command failed: %s\n",
                          command.readAllStandardError().constData());
             return std::nullopt;

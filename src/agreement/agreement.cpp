@@ -2,6 +2,7 @@
 
 #include "base/csv.h"
 #include "base/numbers.h"
+#include "report/sessiondate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,6 +49,28 @@ void addRows(Agreement& agreement, int slot, const WorkbookSlot& primary, Scorin
 
 QString decimalText(double value) {
     return shortestDecimal(value);
+}
+
+// The reliability workbook's slot of the primary's key: keys are matched by their character.
+const WorkbookSlot* slotOfKey(const SessionWorkbook& workbook, const QString& key) {
+    for (const WorkbookSlot& slot : workbook.keySlots) {
+        if (slot.key == key)
+            return &slot;
+    }
+    return nullptr;
+}
+
+// The keys of a workbook in character order: its keys to hit, then its slots' keys.
+QStringList sortedKeys(const SessionWorkbook& workbook) {
+    QStringList keys;
+    for (const char32_t c : workbook.keysToHit.toUcs4())
+        keys << QString::fromUcs4(&c, 1);
+    keys.sort();
+    QStringList inSlots;
+    for (const WorkbookSlot& slot : workbook.keySlots)
+        inSlots << slot.key;
+    inSlots.sort();
+    return keys + QStringList{QString()} + inSlots;
 }
 
 } // namespace
@@ -113,17 +136,18 @@ AgreementResult compareWorkbooks(const SessionWorkbook& primary,
                                               "Nothing was compared.")
                                    .arg(what)};
     };
-    if (primary.keysToHit != reliability.keysToHit)
+    if (sortedKeys(primary) != sortedKeys(reliability))
         return refuse(QStringLiteral("the keys to hit are \u201C%1\u201D and \u201C%2\u201D")
                           .arg(primary.keysToHit, reliability.keysToHit));
     if (primary.intervalLength != reliability.intervalLength)
         return refuse(
             QStringLiteral("the interval lengths are %1 s and %2 s")
                 .arg(decimalText(primary.intervalLength), decimalText(reliability.intervalLength)));
-    const std::size_t keys = std::min(primary.keySlots.size(), reliability.keySlots.size());
+    // Both have the same keys, each in a slot of its own.
+    const std::size_t keys = primary.keySlots.size();
     for (std::size_t s = 0; s < keys; ++s) {
         const WorkbookSlot& a = primary.keySlots[s];
-        const WorkbookSlot& b = reliability.keySlots[s];
+        const WorkbookSlot& b = *slotOfKey(reliability, a.key);
         if (a.mode != b.mode)
             return refuse(QStringLiteral("key %1 is in mode \u201C%2\u201D and \u201C%3\u201D")
                               .arg(a.key, a.mode, b.mode));
@@ -139,7 +163,11 @@ AgreementResult compareWorkbooks(const SessionWorkbook& primary,
     warn(QStringLiteral("participant's IDs"), primary.participantId, reliability.participantId);
     warn(QStringLiteral("session numbers"), QString::number(primary.sessionNumber),
          QString::number(reliability.sessionNumber));
-    warn(QStringLiteral("session dates"), primary.sessionDate, reliability.sessionDate);
+    if (!sameSessionDate(primary.sessionDate, reliability.sessionDate))
+        warn(QStringLiteral("session dates"), primary.sessionDate, reliability.sessionDate);
+    for (const WorkbookSlot& a : primary.keySlots)
+        warn(QStringLiteral("behaviour names of key %1").arg(a.key), a.behaviour,
+             slotOfKey(reliability, a.key)->behaviour);
     agreement.intervals = std::min(primary.intervalCount, reliability.intervalCount);
     if (primary.intervalCount != reliability.intervalCount)
         agreement.warnings << QStringLiteral("The sessions recorded %1 and %2 intervals; the first "
@@ -151,7 +179,7 @@ AgreementResult compareWorkbooks(const SessionWorkbook& primary,
     const auto n = static_cast<std::size_t>(agreement.intervals);
     for (std::size_t s = 0; s < keys; ++s) {
         const WorkbookSlot& a = primary.keySlots[s];
-        const WorkbookSlot& b = reliability.keySlots[s];
+        const WorkbookSlot& b = *slotOfKey(reliability, a.key);
         const int slot = static_cast<int>(s) + 1;
         if (isOnOff(a)) {
             addRows(agreement, slot, a, Scoring::Partial,
@@ -278,10 +306,12 @@ Worksheet agreementIntervalSheet(const SessionWorkbook& primary,
     const std::int64_t rows = std::max(primary.intervalCount, reliability.intervalCount);
     for (std::int64_t n = 1; n <= rows; ++n)
         sheet.setNumber(static_cast<int>(n) + 1, 1, static_cast<double>(n));
-    const std::size_t keys = std::min(primary.keySlots.size(), reliability.keySlots.size());
-    for (std::size_t s = 0; s < keys; ++s) {
+    for (std::size_t s = 0; s < primary.keySlots.size(); ++s) {
         const WorkbookSlot& a = primary.keySlots[s];
-        const WorkbookSlot& b = reliability.keySlots[s];
+        const WorkbookSlot* match = slotOfKey(reliability, a.key);
+        if (!match)
+            continue;
+        const WorkbookSlot& b = *match;
         const int column = 2 + 3 * static_cast<int>(s);
         sheet.setText(1, column, a.key + QStringLiteral(" primary"));
         sheet.setText(1, column + 1, a.key + QStringLiteral(" reliability"));

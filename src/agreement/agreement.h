@@ -58,8 +58,9 @@ struct AgreementResult {
     QString error; // why nothing was computed: the set-ups differ
 };
 
-// The two workbooks compared. They must have the same keys, interval length and mode per key;
-// a different participant, session number, date or number of intervals is only a warning.
+// The two workbooks compared. They must have the same keys (matched by their character, in any
+// slots), interval length and mode per key; a different participant, session number, date,
+// number of intervals or behaviour name of a key is only a warning.
 AgreementResult compareWorkbooks(const SessionWorkbook& primary,
                                  const SessionWorkbook& reliability);
 

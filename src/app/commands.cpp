@@ -45,7 +45,9 @@ Invocation parseInvocation(const QStringList& arguments) {
     const QCommandLineOption agreementWindow(QStringLiteral("agreement"), {});
     const QCommandLineOption graphWindow(QStringLiteral("graph"), {});
     const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("file"));
-    parser.addOptions({help, version, agreementWindow, graphWindow, output});
+    const QCommandLineOption primary(QStringLiteral("primary"), {}, QStringLiteral("observer"));
+    const QCommandLineOption table(QStringLiteral("table"), {}, QStringLiteral("table"));
+    parser.addOptions({help, version, agreementWindow, graphWindow, output, primary, table});
 
     Invocation invocation;
     const auto misuse = [&](const QString& message) {
@@ -64,6 +66,27 @@ Invocation parseInvocation(const QStringList& arguments) {
         invocation.action = Invocation::Action::Version;
         return invocation;
     }
+    if (!positional.isEmpty() && positional.first() == QStringLiteral("study")) {
+        positional.removeFirst();
+        if (positional.isEmpty() || parser.isSet(agreementWindow) || parser.isSet(graphWindow))
+            return misuse(QStringLiteral("study takes workbooks or folders: PATH... "
+                                         "[--primary OBSERVER] [--table sessions|agreement|"
+                                         "summary] [--output FILE.xlsx]"));
+        invocation.action = Invocation::Action::StudyCommand;
+        invocation.files = positional;
+        invocation.primary = parser.value(primary).trimmed();
+        invocation.table = parser.isSet(table) ? parser.value(table) : QStringLiteral("sessions");
+        invocation.output = parser.value(output);
+        if (parser.isSet(primary) && invocation.primary.isEmpty())
+            return misuse(QStringLiteral("--primary needs an observer's ID"));
+        if (!QStringList{"sessions", "agreement", "summary"}.contains(invocation.table))
+            return misuse(QStringLiteral("--table must be sessions, agreement or summary"));
+        if (parser.isSet(output) && invocation.output.isEmpty())
+            return misuse(QStringLiteral("--output needs a file name"));
+        return invocation;
+    }
+    if (parser.isSet(primary) || parser.isSet(table))
+        return misuse(QStringLiteral("--primary and --table belong to the study command"));
     if (!positional.isEmpty() && positional.first() == QStringLiteral("agreement")) {
         positional.removeFirst();
         if (positional.size() != 2 || parser.isSet(agreementWindow))
@@ -112,6 +135,13 @@ QString helpText() {
         "                  session, as CSV on standard output (key,behaviour,mode,scoring,\n"
         "                  measure,value); --output also writes an agreement workbook.\n"
         "                  Exit status 0, or 2 for unusable files or set-ups that differ.\n"
+        "  study PATH... [--primary OBSERVER] [--table sessions|agreement|summary]\n"
+        "        [--output FILE.xlsx]\n"
+        "                  a study: the workbooks and folders of one or more participants,\n"
+        "                  the primary observer's sessions, every reliability record compared\n"
+        "                  with them and the agreement per condition, as CSV on standard\n"
+        "                  output; --output also writes a study workbook. Exit status 0, 1\n"
+        "                  when something was left out, 2 when nothing can be reported.\n"
         "  graph WORKBOOK... --measure full|partial|rpm|interval [--key K]...\n"
         "        (--output FILE.png|FILE.svg|FILE.pdf | --csv)\n"
         "                  a participant's sessions as a single-case graph, or its values as\n"

@@ -11,6 +11,7 @@ struct Invocation {
         MainWindow,
         AgreementWindow,
         AgreementCommand,
+        StudyCommand,
         GraphWindow,
         Help,
         Version,
@@ -20,6 +21,8 @@ struct Invocation {
     QStringList files; // the agreement command's PRIMARY and RELIABILITY workbooks; --graph's
     QString output;    // its --output workbook, or empty
     QString message;   // why the command line is not understood
+    QString primary;   // the study command's --primary observer, or empty
+    QString table;     // its --table: "sessions", "agreement" or "summary"
 };
 
 // The application's name, version and desktop id; set before any application object exists.
@@ -37,6 +40,11 @@ QString helpText();
 // `quorvia agreement PRIMARY RELIABILITY [--output FILE]`: the CSV on standard output, warnings
 // and errors on standard error. Needs no display. Returns the exit code (0, or 2).
 int runAgreementCommand(int& argc, char** argv, const Invocation& invocation);
+
+// `quorvia study PATH... [--primary OBSERVER] [--table T] [--output FILE]`: the table as CSV on
+// standard output, what was left out on standard error. Returns 0 when everything was used, 1
+// when something was left out, 2 when nothing can be reported.
+int runStudyCommand(int& argc, char** argv, const Invocation& invocation);
 
 // True when the command line asks for the graph command (`quorvia graph ...`).
 bool isGraphCommand(int argc, char* argv[]);

@@ -39,6 +39,8 @@ int main(int argc, char* argv[]) {
     // None of these is subject to the one-copy rule.
     case quorvia::Invocation::Action::AgreementCommand:
         return quorvia::runAgreementCommand(argc, argv, invocation);
+    case quorvia::Invocation::Action::StudyCommand:
+        return quorvia::runStudyCommand(argc, argv, invocation);
     case quorvia::Invocation::Action::AgreementWindow:
         return quorvia::runAgreementWindow(argc, argv);
     case quorvia::Invocation::Action::GraphWindow: {

@@ -3,7 +3,9 @@
 #include "graph/graphchart.h"
 #include "graph/graphwindow.h"
 #include "graph/sessiongraph.h"
+#include "graph/studygraph.h"
 #include "report/sessionworkbook.h"
+#include "study/studyreading.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -85,18 +87,24 @@ int runGraphCommand(int argc, char* argv[]) {
         QStringLiteral("size"),
         QStringLiteral("The graph's size in millimetres (default 160x100)."),
         QStringLiteral("WxH"));
-    parser.addOptions({measure, key, output, csv, size});
+    const QCommandLineOption primary(
+        QStringLiteral("primary"),
+        QStringLiteral("The observer whose sessions are drawn (default: the one in the most "
+                       "sessions; the others' are reliability records)."),
+        QStringLiteral("OBSERVER"));
+    parser.addOptions({measure, key, output, csv, size, primary});
     parser.process(app);
 
-    const QStringList files = workbookFiles(parser.positionalArguments().mid(1));
+    const QStringList paths = parser.positionalArguments().mid(1);
     const std::optional<GraphMeasure> chosen = graphMeasureFromWord(parser.value(measure));
     const std::optional<QSizeF> millimetres =
         parser.isSet(size) ? sizeFrom(parser.value(size)) : kDefaultGraphMillimetres;
     QString usage;
-    if (files.isEmpty())
-        usage = parser.positionalArguments().size() > 1
-                    ? QStringLiteral("The folders given hold no session workbook (.xlsx).")
-                    : QStringLiteral("No session workbook given.");
+    const StudyFiles found = findStudyFiles(paths);
+    if (found.files.isEmpty() && found.skipped.isEmpty())
+        usage = paths.isEmpty()
+                    ? QStringLiteral("No session workbook given.")
+                    : QStringLiteral("The folders given hold no session workbook (.xlsx).");
     else if (!chosen)
         usage = QStringLiteral("--measure must be full, partial, rpm or interval.");
     else if (parser.isSet(output) == parser.isSet(csv))
@@ -108,10 +116,10 @@ int runGraphCommand(int argc, char* argv[]) {
         return 2;
     }
 
-    std::vector<GraphInput> inputs;
-    for (const QString& file : files)
-        inputs.push_back({file, readSessionWorkbook(file)});
-    const SessionSet set = groupSessions(inputs);
+    const Study study = readStudy(paths, parser.value(primary));
+    for (const QString& warning : study.warnings)
+        printError(QStringLiteral("warning: ") + warning);
+    const SessionSet set = sessionSetOf(study, true);
     for (const QString& skipped : set.skipped)
         printError(skipped);
     if (!set.refusal.isEmpty()) {
@@ -139,8 +147,8 @@ int runGraphCommand(int argc, char* argv[]) {
 
 int runGraphWindow(const QStringList& workbooks, Platform& platform) {
     GraphWindow window(platform);
+    window.show(); // the workbooks are read with the window up, a progress bar above it
     window.addWorkbooks(workbooks);
-    window.show();
     return QApplication::exec();
 }
 

@@ -3,7 +3,10 @@
 #include "base/savepath.h"
 #include "graph/graphchart.h"
 #include "graph/graphcommand.h"
-#include "report/sessionworkbook.h"
+#include "graph/studygraph.h"
+#include "graph/studytabs.h"
+#include "study/studyreading.h"
+#include "study/studyworkbook.h"
 
 #include <QChartView>
 #include <QComboBox>
@@ -18,6 +21,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -44,7 +49,10 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     , chartView_(new QChartView(this))
     , table_(new QTableWidget(this))
     , status_(new QLabel(this))
-    , exportButton_(button(QStringLiteral("Export..."), QStringLiteral("ExportButton"), this)) {
+    , exportButton_(button(QStringLiteral("Export..."), QStringLiteral("ExportButton"), this))
+    , primaryBox_(new QComboBox(this))
+    , exportStudyButton_(
+          button(QStringLiteral("Export study..."), QStringLiteral("ExportStudyButton"), this)) {
     setObjectName(QStringLiteral("GraphWindow"));
     setWindowTitle(QStringLiteral("Session graph"));
     setAcceptDrops(true);
@@ -60,7 +68,7 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     chartView_->setObjectName(QStringLiteral("GraphView"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(420, 300);
-    chartView_->setAccessibleName(QStringLiteral("Graph"));
+    chartView_->setAccessibleName(QStringLiteral("Graph of the sessions"));
     table_->setObjectName(QStringLiteral("ValueTable"));
     table_->setColumnCount(6);
     table_->setHorizontalHeaderLabels({QStringLiteral("Session"), QStringLiteral("Condition"),
@@ -104,10 +112,24 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     leftLayout->addWidget(heading(QStringLiteral("&Keys"), QStringLiteral("Keys"), keyList_));
     leftLayout->addWidget(keyList_, 2);
     leftLayout->addWidget(exportButton_);
+    auto* primaryLabel = new QLabel(QStringLiteral("Primary observer"), left);
+    leftLayout->addWidget(primaryLabel);
+    primaryBox_->setObjectName(QStringLiteral("PrimaryBox"));
+    primaryBox_->setAccessibleName(primaryLabel->text());
+    primaryBox_->addItem(QStringLiteral("The one in the most sessions"), QString());
+    leftLayout->addWidget(primaryBox_);
+    leftLayout->addWidget(exportStudyButton_);
+
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("StudyTabs"));
+    tabs->setAccessibleName(QStringLiteral("Graph and study tables"));
+    tabs->tabBar()->setAccessibleName(QStringLiteral("Views"));
+    tabs->addTab(chartView_, QStringLiteral("Graph"));
+    studyTabs_ = std::make_unique<StudyTabs>(tabs);
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(left);
-    splitter->addWidget(chartView_);
+    splitter->addWidget(tabs);
     splitter->addWidget(table_);
     splitter->setStretchFactor(1, 3);
     splitter->setSizes({320, 540, 340});
@@ -122,18 +144,60 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     connect(measureBox_, &QComboBox::currentIndexChanged, this, &GraphWindow::regroup);
     connect(keyList_, &QListWidget::itemChanged, this, &GraphWindow::redraw);
     connect(exportButton_, &QPushButton::clicked, this, &GraphWindow::exportAs);
+    connect(exportStudyButton_, &QPushButton::clicked, this, &GraphWindow::exportStudy);
+    connect(primaryBox_, &QComboBox::currentIndexChanged, this, &GraphWindow::regroup);
     regroup();
 }
 
+GraphWindow::~GraphWindow() = default;
+
 void GraphWindow::addWorkbooks(const QStringList& paths) {
-    for (const QString& file : workbookFiles(paths)) {
+    const StudyFiles found = findStudyFiles(paths);
+    QStringList files;
+    for (const QString& file : found.files) {
         const QString path = QFileInfo(file).absoluteFilePath();
         const bool known = std::any_of(inputs_.begin(), inputs_.end(),
-                                       [&](const GraphInput& in) { return in.file == path; });
-        if (!known)
-            inputs_.push_back({path, readSessionWorkbook(path)});
+                                       [&](const StudyInput& in) { return in.file == path; });
+        if (!known && !files.contains(path))
+            files << path;
     }
+    const std::optional<std::vector<StudyInput>> read = readWithProgress(this, files);
+    if (!read) {
+        status_->setText(QStringLiteral("Reading was cancelled; no workbook was added."));
+        return;
+    }
+    inputs_.insert(inputs_.end(), read->begin(), read->end());
+    passedOver_ << found.skipped;
+    listObservers();
     regroup();
+}
+
+// The observers of the workbooks read, to choose the primary from.
+void GraphWindow::listObservers() {
+    QStringList observers;
+    for (const StudyInput& input : inputs_) {
+        if (input.read.workbook && !observers.contains(input.read.workbook->observerId.trimmed()))
+            observers << input.read.workbook->observerId.trimmed();
+    }
+    observers.sort();
+    const QString chosen = primaryBox_->currentData().toString();
+    const QSignalBlocker blocker(primaryBox_);
+    while (primaryBox_->count() > 1)
+        primaryBox_->removeItem(1);
+    for (const QString& observer : observers)
+        primaryBox_->addItem(observer, observer);
+    primaryBox_->setCurrentIndex(std::max(0, primaryBox_->findData(chosen)));
+}
+
+void GraphWindow::exportStudy() {
+    const QString path = chooseSavePath(this, platform_.dialogs, platform_.messages,
+                                        {QStringLiteral("Export Study"), documentsFolder(),
+                                         QStringLiteral("%1-study.xlsx").arg(data_.participantId),
+                                         QStringLiteral("Workbook (*.xlsx)")});
+    if (path.isEmpty())
+        return;
+    if (!writeStudyWorkbook(platform_.workbooks, study_, path))
+        platform_.messages.inform(this, QStringLiteral("%1 could not be written.").arg(path));
 }
 
 void GraphWindow::addFiles() {
@@ -156,14 +220,19 @@ void GraphWindow::addFolder() {
 void GraphWindow::removeSelected() {
     for (const QListWidgetItem* item : sessionList_->selectedItems()) {
         const QString file = item->data(kFileRole).toString();
-        std::erase_if(inputs_, [&](const GraphInput& in) { return in.file == file; });
+        std::erase_if(inputs_, [&](const StudyInput& in) { return in.file == file; });
     }
+    listObservers();
     regroup();
 }
 
 // The session list and the keys follow the workbooks and the measure; then the graph follows.
 void GraphWindow::regroup() {
-    set_ = groupSessions(inputs_);
+    study_ = buildStudy(inputs_, {primaryBox_->currentData().toString(), sameWorkbookCells});
+    study_.leftOut = passedOver_ + study_.leftOut;
+    set_ = sessionSetOf(study_, !inputs_.empty());
+    studyTabs_->show(study_);
+    exportStudyButton_->setEnabled(!study_.participants.empty());
     sessionList_->clear();
     for (const GraphSession& session : set_.sessions) {
         auto* item =
@@ -174,11 +243,31 @@ void GraphWindow::regroup() {
                                 sessionList_);
         item->setData(kFileRole, session.file);
     }
-    for (const GraphInput& input : inputs_) {
+    for (const StudyInput& input : inputs_) {
         const bool drawn = std::any_of(set_.sessions.begin(), set_.sessions.end(),
                                        [&](const GraphSession& s) { return s.file == input.file; });
         if (drawn)
             continue;
+        QString reliability;
+        for (const StudyParticipant& p : study_.participants) {
+            for (const StudySession& session : p.sessions) {
+                for (const ReliabilityRecord& r : session.reliability) {
+                    if (r.file == input.file)
+                        reliability = QStringLiteral("%1  reliability record of %2  (%3)")
+                                          .arg(session.workbook.sessionNumber)
+                                          .arg(r.observerId, QFileInfo(r.file).fileName());
+                }
+                if (session.copies.contains(input.file))
+                    reliability = QStringLiteral("%1  copy  (%2)")
+                                      .arg(session.workbook.sessionNumber)
+                                      .arg(QFileInfo(input.file).fileName());
+            }
+        }
+        if (!reliability.isEmpty()) {
+            auto* item = new QListWidgetItem(reliability, sessionList_);
+            item->setData(kFileRole, input.file);
+            continue;
+        }
         QString reason = QFileInfo(input.file).fileName();
         for (const QString& skipped : set_.skipped) {
             if (skipped.contains(input.file))

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "graph/sessiongraph.h"
 #include "base/services.h"
+#include "graph/sessiongraph.h"
+#include "study/study.h"
 
 #include <QWidget>
+
+#include <memory>
 
 class QChartView;
 class QComboBox;
@@ -14,14 +17,19 @@ class QTableWidget;
 
 namespace quorvia {
 
+class StudyTabs;
+
 // The "Session graph" window: the sessions read, the choice of keys and measure, the graph and a
 // table of the plotted values, and their export.
 class GraphWindow : public QWidget {
     Q_OBJECT
 public:
     explicit GraphWindow(Platform& platform, QWidget* parent = nullptr);
+    ~GraphWindow() override;
 
-    // Reads the workbooks (files or folders) not yet in the list and draws again.
+    // Reads the workbooks (files or folders) not yet in the list, off the window's thread with a
+    // progress bar and Cancel, and draws again: the primary observer's sessions, the others'
+    // workbooks as reliability records in the study's tabs.
     void addWorkbooks(const QStringList& paths);
     // Writes the graph (.png, .svg, .pdf) or the table (.csv) to path; false with a message box
     // when that fails.
@@ -38,9 +46,13 @@ private:
     void regroup();
     void redraw();
     void exportAs();
+    void exportStudy();
+    void listObservers();
 
     Platform& platform_;
-    std::vector<GraphInput> inputs_; // in the order added
+    std::vector<StudyInput> inputs_; // in the order added
+    QStringList passedOver_;         // what the search of folders passed over
+    Study study_;
     SessionSet set_;
     GraphData data_;
 
@@ -51,6 +63,9 @@ private:
     QTableWidget* table_;
     QLabel* status_;
     QPushButton* exportButton_;
+    QComboBox* primaryBox_;
+    QPushButton* exportStudyButton_;
+    std::unique_ptr<StudyTabs> studyTabs_;
 };
 
 } // namespace quorvia

@@ -1,53 +1,21 @@
 #include "graph/sessiongraph.h"
 
 #include "base/csv.h"
+#include "report/sessiondate.h"
 
 #include <QDate>
-#include <QLocale>
 
 #include <algorithm>
-#include <array>
 
 namespace quorvia {
 
 namespace {
 
-struct MeasureInfo {
-    GraphMeasure measure;
-    const char* word;
-    const char* caption;
-    bool percent;
-    const char* mode;
-};
-
-constexpr std::array<MeasureInfo, 4> kMeasures{{
-    {GraphMeasure::Full, "full", "Full-interval (% of intervals)", true, "On/Off"},
-    {GraphMeasure::Partial, "partial", "Partial-interval (% of intervals)", true, "On/Off"},
-    {GraphMeasure::Rpm, "rpm", "Rate (responses per minute)", false, "Hits"},
-    {GraphMeasure::Interval, "interval", "Intervals with a response (%)", true, "Hits"},
-}};
-
-const MeasureInfo& info(GraphMeasure measure) {
-    return kMeasures.at(static_cast<std::size_t>(measure));
-}
-
-// The session date as a date where its text reads as one (the observer's locale first).
-QDate dateOf(const QString& text) {
-    const QString trimmed = text.trimmed();
-    QDate date = QLocale::system().toDate(trimmed, QLocale::ShortFormat);
-    for (const char* format : {"yyyy-MM-dd", "yyyy/MM/dd", "yyyy/M/d", "M/d/yyyy", "d.M.yyyy"}) {
-        if (date.isValid())
-            break;
-        date = QDate::fromString(trimmed, QString::fromLatin1(format));
-    }
-    return date;
-}
-
 bool sessionBefore(const GraphSession& a, const GraphSession& b) {
     if (a.workbook.sessionNumber != b.workbook.sessionNumber)
         return a.workbook.sessionNumber < b.workbook.sessionNumber;
-    const QDate dateA = dateOf(a.workbook.sessionDate);
-    const QDate dateB = dateOf(b.workbook.sessionDate);
+    const QDate dateA = sessionDateValue(a.workbook.sessionDate);
+    const QDate dateB = sessionDateValue(b.workbook.sessionDate);
     if (dateA.isValid() && dateB.isValid())
         return dateA < dateB;
     return a.workbook.sessionDate < b.workbook.sessionDate;
@@ -83,44 +51,6 @@ const WorkbookSlot* slotOf(const SessionWorkbook& workbook, const QString& key) 
 
 } // namespace
 
-std::optional<GraphMeasure> graphMeasureFromWord(const QString& word) {
-    for (const MeasureInfo& m : kMeasures) {
-        if (word == QLatin1String(m.word))
-            return m.measure;
-    }
-    return std::nullopt;
-}
-
-QString graphMeasureWord(GraphMeasure measure) {
-    return QString::fromLatin1(info(measure).word);
-}
-
-QString graphMeasureCaption(GraphMeasure measure) {
-    return QString::fromLatin1(info(measure).caption);
-}
-
-bool isPercentMeasure(GraphMeasure measure) {
-    return info(measure).percent;
-}
-
-QString graphMeasureMode(GraphMeasure measure) {
-    return QString::fromLatin1(info(measure).mode);
-}
-
-std::optional<double> slotMeasure(const WorkbookSlot& slot, GraphMeasure measure) {
-    switch (measure) {
-    case GraphMeasure::Full:
-        return slot.fullPercent;
-    case GraphMeasure::Partial:
-        return slot.partialPercent;
-    case GraphMeasure::Rpm:
-        return slot.responsesPerMinute;
-    case GraphMeasure::Interval:
-        return slot.intervalPercent;
-    }
-    return std::nullopt;
-}
-
 SessionSet groupSessions(const std::vector<GraphInput>& inputs) {
     SessionSet set;
     std::vector<GraphSession> read;
@@ -144,12 +74,6 @@ SessionSet groupSessions(const std::vector<GraphInput>& inputs) {
             QStringLiteral("The workbooks are of different participants: %1.").arg(participants);
         return set;
     }
-    const QString keys = mixOf(read, [](const SessionWorkbook& w) { return w.keysToHit; });
-    if (!keys.isEmpty()) {
-        set.refusal = QStringLiteral("The workbooks have different keys to hit: %1.").arg(keys);
-        return set;
-    }
-
     std::stable_sort(read.begin(), read.end(), sessionBefore);
     for (GraphSession& session : read) {
         if (!set.sessions.empty() &&
@@ -172,15 +96,10 @@ SessionSet groupSessions(const std::vector<GraphInput>& inputs) {
 
 QStringList keysWithMeasure(const SessionSet& set, GraphMeasure measure) {
     QStringList keys;
-    if (set.sessions.empty())
-        return keys;
-    for (const WorkbookSlot& first : set.sessions.front().workbook.keySlots) {
-        for (const GraphSession& session : set.sessions) {
-            const WorkbookSlot* slot = slotOf(session.workbook, first.key);
-            if (slot && slotMeasure(*slot, measure)) {
-                keys << first.key;
-                break;
-            }
+    for (const GraphSession& session : set.sessions) {
+        for (const WorkbookSlot& slot : session.workbook.keySlots) {
+            if (!keys.contains(slot.key) && slotMeasure(slot, measure))
+                keys << slot.key;
         }
     }
     return keys;
@@ -200,6 +119,19 @@ GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringLi
         return data;
     }
     for (const QString& key : chosen) {
+        QStringList modes;
+        for (const GraphSession& session : set.sessions) {
+            const WorkbookSlot* slot = slotOf(session.workbook, key);
+            if (slot && !modes.contains(slot->mode))
+                modes << slot->mode;
+        }
+        if (modes.size() > 1) {
+            data.error = QStringLiteral("Key %1 is in mode \u201C%2\u201D in some sessions and "
+                                        "\u201C%3\u201D in others; it cannot be drawn as one.")
+                             .arg(key, modes[0], modes[1]);
+            data.series.clear();
+            return data;
+        }
         if (!available.contains(key)) {
             data.error = QStringLiteral("Key %1 has no %2 value in these sessions.")
                              .arg(key, graphMeasureWord(measure));
@@ -219,10 +151,6 @@ GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringLi
         data.series.push_back(std::move(series));
     }
     return data;
-}
-
-QString graphValueText(double value) {
-    return QString::number(value, 'g', 15);
 }
 
 std::vector<std::vector<std::pair<int, double>>> graphPaths(const SessionSet& set,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/sessionworkbook.h"
+#include "report/slotmeasures.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,18 +12,6 @@
 // A participant's sessions as a single-case design graph: the sessions in order, their phases and
 // the values of one measure per chosen key.
 namespace quorvia {
-
-// The summary measures of rows 18 to 21, by the word that names them on the command line.
-enum class GraphMeasure { Full, Partial, Rpm, Interval };
-
-std::optional<GraphMeasure> graphMeasureFromWord(const QString& word);
-QString graphMeasureWord(GraphMeasure measure);
-// The axis caption: the measure with its unit.
-QString graphMeasureCaption(GraphMeasure measure);
-bool isPercentMeasure(GraphMeasure measure);
-// The mode whose keys carry the measure: "On/Off" or "Hits".
-QString graphMeasureMode(GraphMeasure measure);
-std::optional<double> slotMeasure(const WorkbookSlot& slot, GraphMeasure measure);
 
 // One workbook as read: the file as the user named it and the reader's result.
 struct GraphInput {
@@ -51,8 +40,8 @@ struct SessionSet {
 };
 
 // Orders the readable workbooks and splits them into phases. Workbooks of different participants
-// or with different keys to hit are refused as a whole; an unreadable workbook, or a second one
-// of a session number already present, is skipped and named with its reason.
+// are refused as a whole; an unreadable workbook, or a second one of a session number already
+// present, is skipped and named with its reason. Keys may differ between sessions.
 SessionSet groupSessions(const std::vector<GraphInput>& inputs);
 
 struct GraphPoint {
@@ -74,11 +63,12 @@ struct GraphData {
     QString error; // a chosen key that cannot be drawn, or no key with the measure at all
 };
 
-// The keys of the sessions (in the order of the keys to hit) that have a value of the measure in
+// The keys of the sessions (in the order they first appear) that have a value of the measure in
 // at least one session.
 QStringList keysWithMeasure(const SessionSet& set, GraphMeasure measure);
 
-// One series per key; no keys: every key with the measure.
+// One series per key; no keys: every key with the measure. A key whose mode differs between
+// sessions is refused; a key missing from a session has no point there.
 GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringList& keys);
 
 // The stretches of a series that the graph joins by a path, as (session number, value) points:
@@ -90,8 +80,5 @@ std::vector<std::vector<std::pair<int, double>>> graphPaths(const SessionSet& se
 // The plotted values as CSV (RFC 4180, CRLF line ends): a header row, then one row per session
 // and key in session order.
 QString graphCsv(const SessionSet& set, const GraphData& data);
-
-// A value as the workbook shows it, without a percentage's "%".
-QString graphValueText(double value);
 
 } // namespace quorvia

@@ -77,10 +77,10 @@ private slots:
             << "" << QStringList()
             << "The workbooks are of different participants: P07 (s1, s3); P08 (s2)."
             << "";
-        QTest::newRow("keys to hit differ")
-            << QStringList{"s1 1 A 1/1 P07 ab", "s2 2 A 1/1 P07 abc"} << ""
-            << "" << QStringList() << "The workbooks have different keys to hit: ab (s1); abc (s2)."
-            << "";
+        QTest::newRow("a key gained in a later session")
+            << QStringList{"s1 1 A 1/1 P07 ab", "s2 2 A 1/1 P07 abc"} << "s1 s2"
+            << "1 1" << QStringList() << ""
+            << "1 2";
         QTest::newRow("nothing readable")
             << QStringList{"!bad"} << ""
             << "" << QStringList{"!bad: not a workbook"} << "None of the workbooks could be read."
