@@ -288,7 +288,6 @@ private slots:
         QTest::newRow("100 s / 30 s") << "100" << 30 << Qt::Checked << 3 << " 1:  40";
         QTest::newRow("90 s / 30 s") << "90" << 30 << Qt::Checked << 2 << " 1:  30";
         QTest::newRow("beep box grey") << "100" << 30 << Qt::PartiallyChecked << 3 << " 1:  40";
-        QTest::newRow("shorter than the interval") << "5" << 60 << Qt::Checked << 0 << " 0:  5";
         QTest::newRow("10.5 s ends on tick 11") << "10.5" << 5 << Qt::Checked << 2 << " 0:  11";
     }
     void sessionRunsToItsEnd() {
