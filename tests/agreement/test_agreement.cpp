@@ -41,55 +41,32 @@ class AgreementTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void counts_data() {
+    // Count measures (total, mean per interval, exact per interval) or occurrence measures
+    // (interval-by-interval, scored, unscored, kappa), where any value above 0 is scored.
+    void measures_data() {
+        QTest::addColumn<bool>("counted");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::addColumn<QString>("measures"); // total, mean per interval, exact per interval
-        QTest::newRow("worked example") << "2 0 1 0 3 1"
-                                        << "2 0 0 0 2 1"
-                                        << "71.43 77.78 66.67";
-        QTest::newRow("no responses by either") << "0 0 0"
-                                                << "0 0 0"
-                                                << "n/a 100 100";
+        QTest::addColumn<QString>("measures");
+        const auto row = [](const char* tag, bool counted, const QString& first,
+                            const QString& second, const char* measures) {
+            QTest::newRow(tag) << counted << first << second << QString(measures);
+        };
+        row("counts, worked example", true, "2 0 1 0 3 1", "2 0 0 0 2 1", "71.43 77.78 66.67");
+        row("counts, no responses by either", true, "0 0 0", "0 0 0", "n/a 100 100");
         // 1/32 is 3.125 %, an exact half: to the even 3.12.
-        QTest::newRow("halves to even")
-            << QString("1 ").repeated(32) << QString("0 ").repeated(31) + "1"
-            << "3.12 3.12 3.12";
+        row("counts, halves to even", true, QString("1 ").repeated(32),
+            QString("0 ").repeated(31) + "1", "3.12 3.12 3.12");
+        row("worked example", false, "1 0 1 1 0 0 0 1 0 0", "1 0 0 1 0 0 0 1 1 0",
+            "80 60 71.43 0.583");
+        row("nothing scored by either", false, "0 0 0 0", "0 0 0 0", "100 n/a 100 n/a");
+        row("everything scored by both", false, "1 1 1", "1 1 1", "100 100 n/a n/a");
+        row("worse than chance", false, "1 1 1 0 0", "0 1 0 1 1", "20 20 0 -0.667");
+        row("opposite halves", false, "1 1 0 0", "0 0 1 1", "0 0 0 -1");
     }
 
-    void counts() {
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        QFETCH(QString, measures);
-        const CountAgreement got = countAgreement(numbers(first), numbers(second), 1000);
-        QCOMPARE(QStringList({shown(got.totalCount), shown(got.meanPerInterval),
-                              shown(got.exactPerInterval)})
-                     .join(u' '),
-                 measures);
-    }
-
-    void occurrence_data() {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
-        QTest::addColumn<QString>("measures"); // interval-by-interval, scored, unscored, kappa
-        QTest::newRow("worked example") << "1 0 1 1 0 0 0 1 0 0"
-                                        << "1 0 0 1 0 0 0 1 1 0"
-                                        << "80 60 71.43 0.583";
-        QTest::newRow("nothing scored by either") << "0 0 0 0"
-                                                  << "0 0 0 0"
-                                                  << "100 n/a 100 n/a";
-        QTest::newRow("everything scored by both") << "1 1 1"
-                                                   << "1 1 1"
-                                                   << "100 100 n/a n/a";
-        QTest::newRow("worse than chance") << "1 1 1 0 0"
-                                           << "0 1 0 1 1"
-                                           << "20 20 0 -0.667";
-        QTest::newRow("opposite halves") << "1 1 0 0"
-                                         << "0 0 1 1"
-                                         << "0 0 0 -1";
-    }
-
-    void occurrence() {
+    void measures() {
+        QFETCH(bool, counted);
         QFETCH(QString, first);
         QFETCH(QString, second);
         QFETCH(QString, measures);
@@ -99,44 +76,50 @@ private slots:
                 values.push_back(value > 0);
             return values;
         };
-        const OccurrenceAgreement got = occurrenceAgreement(scored(first), scored(second));
-        QCOMPARE(QStringList({shown(got.intervalByInterval), shown(got.scored), shown(got.unscored),
-                              shown(got.kappa)})
-                     .join(u' '),
-                 measures);
+        QStringList got;
+        if (counted) {
+            const CountAgreement c = countAgreement(numbers(first), numbers(second), 1000);
+            got << shown(c.totalCount) << shown(c.meanPerInterval) << shown(c.exactPerInterval);
+        } else {
+            const OccurrenceAgreement o = occurrenceAgreement(scored(first), scored(second));
+            got << shown(o.intervalByInterval) << shown(o.scored) << shown(o.unscored)
+                << shown(o.kappa);
+        }
+        QCOMPARE(got.join(u' '), measures);
     }
 
     void matching_data() {
         QTest::addColumn<SessionWorkbook>("reliability");
         QTest::addColumn<QString>("outcome"); // the error, or the warnings and intervals compared
-        SessionWorkbook keys = book("1 0", "0 1");
-        keys.keysToHit = QStringLiteral("ac");
-        QTest::newRow("mismatched keys") << keys
-                                         << "the keys to hit are \u201Cab\u201D and "
-                                            "\u201Cac\u201D. Nothing was compared.";
-        SessionWorkbook named = book("1 0", "0 1");
-        named.keySlots[1].behaviour = QStringLiteral("kicking");
-        QTest::newRow("behaviour names")
-            << named
-            << "The behaviour names of key b differ: \u201COut of seat\u201D and "
-               "\u201Ckicking\u201D.|2";
-        SessionWorkbook german = book("1 0", "0 1");
-        german.sessionDate = QStringLiteral("06.12.26"); // the same day in a German short date
-        QTest::newRow("a date in another locale's form") << german << "2"; // no warning
-        SessionWorkbook length = book("1 0", "0 1");
-        length.intervalLength = 7.5;
-        QTest::newRow("interval length") << length << "the interval lengths are 10 s and 7.5 s";
-        SessionWorkbook mode = book("1 0", "0 1");
-        mode.keySlots[1].mode = QStringLiteral("Hits");
-        QTest::newRow("mode") << mode << "key b is in mode \u201COn/Off\u201D and \u201CHits\u201D";
-        SessionWorkbook other = book("1 0 0", "0 1 2");
-        other.participantId = QStringLiteral("P08");
-        other.sessionDate = QStringLiteral("2026/12/07");
-        QTest::newRow("typos and an early end")
-            << other
-            << "The participant's IDs differ: \u201CP07\u201D and \u201CP08\u201D.|"
-               "The session dates differ: \u201C2026/12/06\u201D and \u201C2026/12/07\u201D.|"
-               "The sessions recorded 2 and 3 intervals; the first 2 are compared.|2";
+        // The primary's workbook, book("1 0", "0 1"), changed by change.
+        const auto row = [](const char* tag, const QString& outcome, auto change) {
+            SessionWorkbook reliability = book("1 0", "0 1");
+            change(reliability);
+            QTest::newRow(tag) << reliability << outcome;
+        };
+        row("mismatched keys",
+            "the keys to hit are \u201Cab\u201D and \u201Cac\u201D. Nothing was compared.",
+            [](SessionWorkbook& w) { w.keysToHit = QStringLiteral("ac"); });
+        row("behaviour names",
+            "The behaviour names of key b differ: \u201COut of seat\u201D and "
+            "\u201Ckicking\u201D.|2",
+            [](SessionWorkbook& w) { w.keySlots[1].behaviour = QStringLiteral("kicking"); });
+        // The same day in a German short date: no warning.
+        row("a date in another locale's form", "2",
+            [](SessionWorkbook& w) { w.sessionDate = QStringLiteral("06.12.26"); });
+        row("interval length", "the interval lengths are 10 s and 7.5 s",
+            [](SessionWorkbook& w) { w.intervalLength = 7.5; });
+        row("mode", "key b is in mode \u201COn/Off\u201D and \u201CHits\u201D",
+            [](SessionWorkbook& w) { w.keySlots[1].mode = QStringLiteral("Hits"); });
+        row("typos and an early end",
+            "The participant's IDs differ: \u201CP07\u201D and \u201CP08\u201D.|"
+            "The session dates differ: \u201C2026/12/06\u201D and \u201C2026/12/07\u201D.|"
+            "The sessions recorded 2 and 3 intervals; the first 2 are compared.|2",
+            [](SessionWorkbook& w) {
+                w = book("1 0 0", "0 1 2");
+                w.participantId = QStringLiteral("P08");
+                w.sessionDate = QStringLiteral("2026/12/07");
+            });
     }
 
     void matching() {

@@ -44,17 +44,12 @@ private slots:
         const QString primary = qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") +
                                 "/tests/workbook/resaved-by-libreoffice.xlsx";
 
-        test::FakeClock clock;
-        test::FakeBeeper beeper;
-        test::FakeFileDialogs dialogs;
-        test::FakeMessageBoxes messages;
-        test::FakeWorkbookWriter writer;
-        Platform platform{clock, beeper, dialogs, messages, writer};
-        AgreementWindow window(platform);
-        dialogs.answers = {primary};
+        test::FakePlatform fakes;
+        AgreementWindow window(fakes.platform);
+        fakes.dialogs.answers = {primary};
         window.findChild<QPushButton*>("primaryFileBrowse")->click();
-        QCOMPARE(dialogs.calls.at(0).request.filter, QStringLiteral("Excel File (*.xlsx)"));
-        QCOMPARE(dialogs.calls.at(0).request.directory, documentsFolder());
+        QCOMPARE(fakes.dialogs.calls.at(0).request.filter, QStringLiteral("Excel File (*.xlsx)"));
+        QCOMPARE(fakes.dialogs.calls.at(0).request.directory, documentsFolder());
         QVERIFY(!window.findChild<QPushButton*>("saveAgreement")->isEnabled());
 
         // One file dropped below the fields goes to the empty one.
@@ -82,7 +77,7 @@ private slots:
                                                    "33.33 %!|0.00 %!|33.33 %!|0.000"));
 
         // Both windows: Tab leaves the table, and every input has a name of its own.
-        GraphWindow graph(platform);
+        GraphWindow graph(fakes.platform);
         graph.addWorkbooks({reliability});
         graph.show();
         QVERIFY(QTest::qWaitForWindowExposed(&graph));
@@ -108,19 +103,19 @@ private slots:
                      qPrintable(names.join(QLatin1Char('|'))));
         }
 
-        dialogs.answers = {folder.filePath("agreement")};
+        fakes.dialogs.answers = {folder.filePath("agreement")};
         window.findChild<QPushButton*>("saveAgreement")->click();
-        QCOMPARE(writer.paths, QStringList{folder.filePath("agreement.xlsx")});
-        QCOMPARE(dialogs.calls.at(1).request.proposedName, QStringLiteral("P07-3-agreement.xlsx"));
+        QCOMPARE(fakes.workbooks.paths, QStringList{folder.filePath("agreement.xlsx")});
+        QCOMPARE(fakes.dialogs.calls.at(1).request.proposedName,
+                 QStringLiteral("P07-3-agreement.xlsx"));
 
         // x typed, x.xlsx there: asked as the worksheet window asks; No keeps it.
         QFile(folder.filePath("x.xlsx")).open(QIODevice::WriteOnly);
-        dialogs.answers = {folder.filePath("x")};
-        messages.answerYes = false;
+        fakes.dialogs.answers = {folder.filePath("x")};
         window.findChild<QPushButton*>("saveAgreement")->click();
-        QCOMPARE(messages.asked,
+        QCOMPARE(fakes.messages.asked,
                  QStringList{"x.xlsx already exists.\r\nDo you want to replace it?"});
-        QCOMPARE(writer.paths.size(), 1);
+        QCOMPARE(fakes.workbooks.paths.size(), 1);
     }
 };
 

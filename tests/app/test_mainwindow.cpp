@@ -110,11 +110,8 @@ class TestMainWindow : public QObject {
         QList<std::pair<const char*, QString>> out{
             {"Text2(1)", w_->Text2[1]->text()},
             {"Label1", w_->Label1->text() + (red ? " in red" : "")}};
-        const std::pair<const char*, const QLabel*> labels[] = {{"Label2", w_->Label2},
-            {"Label10", w_->Label10}, {"Label21", w_->Label21}, {"Label25", w_->Label25},
-            {"Label4", w_->Label4}};
-        for (const auto& [name, label] : labels)
-            out.push_back({name, label->text()});
+        for (const char* name : {"Label2", "Label10", "Label21", "Label25", "Label4"})
+            out.push_back({name, w_->findChild<QLabel*>(name)->text()});
         QStringList on;
         for (const char* name :
              {"Command1", "Command2", "Command3", "Command4", "Command6", "Frame1", "Frame3"})
@@ -133,8 +130,9 @@ class TestMainWindow : public QObject {
         const auto got = displays();
         QCOMPARE(got.size(), want.size());
         for (qsizetype i = 0; i < got.size(); ++i)
-            QVERIFY2(got[i].second == want[i], qPrintable(QStringLiteral("%1 is \"%2\", expected \"%3\"")
-                                                              .arg(got[i].first, got[i].second, want[i])));
+            QVERIFY2(got[i].second == want[i],
+                     qPrintable(QStringLiteral("%1 is \"%2\", expected \"%3\"")
+                                    .arg(got[i].first, got[i].second, want[i])));
     }
 
     // The rows before nextEntry as "time|event", then the end row at nextEntry, if written, as
@@ -290,7 +288,6 @@ private slots:
         QTest::newRow("100 s / 30 s") << "100" << 30 << Qt::Checked << 3 << " 1:  40";
         QTest::newRow("90 s / 30 s") << "90" << 30 << Qt::Checked << 2 << " 1:  30";
         QTest::newRow("beep box grey") << "100" << 30 << Qt::PartiallyChecked << 3 << " 1:  40";
-        QTest::newRow("shorter than the interval") << "5" << 60 << Qt::Checked << 0 << " 0:  5";
         QTest::newRow("10.5 s ends on tick 11") << "10.5" << 5 << Qt::Checked << 2 << " 0:  11";
     }
     void sessionRunsToItsEnd() {
@@ -510,8 +507,6 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("written");
-        QTest::newRow(".P kept") << "SET1.P" << QStringList() << "SET1.P";
-        QTest::newRow(".txt extended") << "set1.txt" << QStringList() << "set1.txt.p";
         QTest::newRow("extended name replaced") << "set1" << QStringList() << "set1.p";
         QTest::newRow("extended name kept") << "set1" << kNotSaved << "";
         QTest::newRow("cancelled") << "" << kNotSaved << "";
@@ -566,7 +561,6 @@ private slots:
         row("LF alone", edit("\r\n", "\n"), kLoaded);
         row("commas, more than 19 fields", edit("\"\r\n\"", "\",\"") + "a,\"b", kLoaded);
         row("unquoted, leading blanks", edit("\"Cry \"", " \tCry "), kLoaded);
-        row("Latin-1", edit("\xC3\xBC\xC3\x9F", "\xFC\xDF"), kLoaded);
         row("18 fields", edit("\"Cry \"\r\n", ""), failed);
         row("word in line 8", edit("\" 2\"", "on"), kLoaded.mid(0, 7) + failed.mid(7));
         row("ESC among the keys", edit("abc", "a\x1b"), kLoaded.mid(0, 6) + failed.mid(6));

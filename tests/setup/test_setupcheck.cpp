@@ -38,10 +38,8 @@ private slots:
         QTest::newRow("interval 1e999") << interval << "1e999" << false;
         QTest::newRow("interval 1") << interval << "1" << true;
         QTest::newRow("keys empty") << keys << "" << false;
-        QTest::newRow("keys 10") << keys << "abcdefghij" << true;
         QTest::newRow("keys 11") << keys << "abcdefghijk" << false;
-        QTest::newRow("keys 10 emoji") << keys << QString("😀").repeated(10) << true;
-        QTest::newRow("keys 11 emoji") << keys << QString("😀").repeated(11) << false;
+        QTest::newRow("keys 10, emoji") << keys << QString("😀").repeated(10) << true;
         QTest::newRow("keys with ESC") << keys << "a\x1b" << false;
         QTest::newRow("number 0.5 rounds to 0") << number << "0.5" << false;
         QTest::newRow("number 1.5 rounds to 2") << number << "1.5" << true;
