@@ -68,15 +68,6 @@ const WorkbookSlot* slotOf(const SessionWorkbook& workbook, const QString& key) 
     return nullptr;
 }
 
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 } // namespace
 
 std::optional<GraphMeasure> graphMeasureFromWord(const QString& word) {
@@ -219,25 +210,41 @@ GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringLi
     return data;
 }
 
+QString graphCsvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
 QString graphValueText(double value) {
     return QString::number(value, 'g', 15);
 }
 
 QString graphCsv(const SessionSet& set, const GraphData& data) {
-    QString csv = QStringLiteral("session,date,condition,phase,key,behaviour,measure,value\r\n");
+    return QStringLiteral("session,date,condition,phase,key,behaviour,measure,value\r\n") +
+           graphCsvRows(set, data);
+}
+
+QString graphCsvRows(const SessionSet& set, const GraphData& data, const QString& firstField) {
+    QString csv;
     const QString word = graphMeasureWord(data.measure);
     for (std::size_t i = 0; i < set.sessions.size(); ++i) {
         const GraphSession& session = set.sessions[i];
         for (const GraphSeries& series : data.series) {
             const GraphPoint& point = series.points.at(i);
-            const QStringList fields{QString::number(session.workbook.sessionNumber),
-                                     csvField(session.workbook.sessionDate),
-                                     csvField(session.workbook.condition),
-                                     QString::number(session.phase),
-                                     csvField(series.key),
-                                     csvField(point.behaviour),
-                                     word,
-                                     point.value ? graphValueText(*point.value) : QString()};
+            QStringList fields{QString::number(session.workbook.sessionNumber),
+                               graphCsvField(session.workbook.sessionDate),
+                               graphCsvField(session.workbook.condition),
+                               QString::number(session.phase),
+                               graphCsvField(series.key),
+                               graphCsvField(point.behaviour),
+                               word,
+                               point.value ? graphValueText(*point.value) : QString()};
+            if (!firstField.isNull())
+                fields.prepend(graphCsvField(firstField));
             csv += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
         }
     }

@@ -85,6 +85,10 @@ GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringLi
 // The plotted values as CSV (RFC 4180, CRLF line ends): a header row, then one row per session
 // and key in session order.
 QString graphCsv(const SessionSet& set, const GraphData& data);
+// The rows of graphCsv without its header, each after firstField when one is given.
+QString graphCsvRows(const SessionSet& set, const GraphData& data, const QString& firstField = {});
+// A field of CSV, quoted where it has to be.
+QString graphCsvField(const QString& text);
 
 // A value as the workbook shows it, without a percentage's "%".
 QString graphValueText(double value);
