@@ -66,6 +66,9 @@ double markerSize(int sessions) {
     return std::clamp(200.0 / static_cast<double>(std::max(sessions, 1)), 6.0, 10.0);
 }
 
+// Above a tier's plot: its condition names.
+constexpr int kAboveTier = 24;
+
 void styleAxis(QValueAxis* axis, const QString& title) {
     axis->setTitleText(title);
     axis->setTitleFont(pixelFont(13));
@@ -87,8 +90,9 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
     setBackgroundRoundness(0);
     setDropShadowEnabled(false);
     setPlotAreaBackgroundVisible(false);
-    // The title and the condition names are placed by hand above the plot, in this margin.
-    setMargins(QMargins(12, 50, 28, 8));
+    // The title and the condition names are placed by hand above the plot, in this margin; a
+    // tier has the condition names only, and the measure's title is the figure's.
+    setMargins(style.tier ? QMargins(26, kAboveTier, 18, 2) : QMargins(12, 50, 28, 8));
     title_ =
         new QGraphicsSimpleTextItem(QStringLiteral("Participant %1").arg(data.participantId), this);
     title_->setFont(pixelFont(17, true));
@@ -110,8 +114,11 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
     if (style.tier)
         std::tie(first, last) = style.sessions;
     auto* xAxis = new QValueAxis;
-    styleAxis(xAxis, style.lowest ? QStringLiteral("Session") : QString());
-    xAxis->setLabelsVisible(style.lowest);
+    styleAxis(xAxis, QStringLiteral("Session"));
+    if (!style.lowest) { // laid out as the lowest tier's, so that the plots align, but unseen
+        xAxis->setLabelsBrush(Qt::transparent);
+        xAxis->setTitleBrush(Qt::transparent);
+    }
     // Half a step of room after the last session, so that its label is not cut short.
     const double step = sessionStep(last - first);
     xAxis->setRange(first - 0.5, last + std::max(0.5, step / 2));
@@ -276,13 +283,9 @@ QPainterPath markerPath(QScatterSeries::MarkerShape shape, double size) {
     return path;
 }
 
-// Figure margins around the tiers' plots, in logical pixels.
-constexpr double kPlotLeft = 74;
-constexpr double kPlotRight = 18;
-constexpr double kAboveTier = 24; // the condition names
-constexpr double kBetweenTiers = 30;
-constexpr double kSessionAxis = 46; // labels and title under the lowest tier
 constexpr double kLegendRow = 26;
+// How far a tier reaches up over the unseen session axis of the tier above.
+constexpr double kTierOverlap = kAboveTier + 8;
 
 } // namespace
 
@@ -314,6 +317,8 @@ TierFigure::TierFigure(const std::vector<GraphTier>& tiers, TierKind kind,
         style.markerKeys = keys;
         auto* chart = new SessionChart(tiers[t].set, tiers[t].data, style);
         chart->setParentItem(this);
+        chart->setZValue(-static_cast<double>(t)); // each tier over the unseen axis above it
+        connect(chart, &QChart::plotAreaChanged, this, &TierFigure::placeSteps);
         charts_.push_back(chart);
     }
     steps_ = stepLines(tiers);
@@ -350,33 +355,28 @@ void TierFigure::resizeEvent(QGraphicsSceneResizeEvent* event) {
     layoutTiers();
 }
 
-// Each tier's plot at the same left and right, one height each; the lines of the phase changes
-// drawn over all of them.
+// The tiers one below the other, all of the same height; the charts lay their plots out alike.
 void TierFigure::layoutTiers() {
     const QSizeF area = size();
-    const double titleHeight = title_ ? 28 : 0;
-    const double top = 10 + titleHeight + kAboveTier;
-    const double bottom = area.height() - kSessionAxis - (legend_.empty() ? 4 : kLegendRow);
+    const double top = 6 + (title_ ? 28 : 0);
+    const double bottom = area.height() - (legend_.empty() ? 2 : kLegendRow);
     const auto n = static_cast<double>(charts_.size());
     const double height =
-        std::max(20.0, (bottom - top - kBetweenTiers * (n - 1)) / std::max(n, 1.0));
-    const double width = std::max(20.0, area.width() - kPlotLeft - kPlotRight);
-    std::vector<QRectF> plots;
-    for (std::size_t t = 0; t < charts_.size(); ++t) {
-        const double plotTop = top + static_cast<double>(t) * (height + kBetweenTiers);
-        const bool lowest = t + 1 == charts_.size();
-        charts_[t]->setGeometry(QRectF(0, plotTop - kAboveTier, area.width(),
-                                       kAboveTier + height + (lowest ? kSessionAxis : 8)));
-        charts_[t]->setPlotArea(QRectF(kPlotLeft, kAboveTier, width, height));
-        charts_[t]->placeLabels();
-        plots.push_back(QRectF(kPlotLeft, plotTop, width, height));
-    }
+        std::max(60.0, (bottom - top + kTierOverlap * (n - 1)) / std::max(n, 1.0));
+    for (std::size_t t = 0; t < charts_.size(); ++t)
+        charts_[t]->setGeometry(QRectF(0, top + static_cast<double>(t) * (height - kTierOverlap),
+                                       area.width(), height));
     if (title_)
         title_->setPos((area.width() - title_->boundingRect().width()) / 2, 8);
-    const QRectF title = valueTitle_->boundingRect();
-    const double middle =
-        plots.empty() ? area.height() / 2 : (plots.front().top() + plots.back().bottom()) / 2;
-    valueTitle_->setPos(6, middle + title.width() / 2);
+    placeSteps();
+}
+
+void TierFigure::placeSteps() {
+    if (charts_.empty())
+        return;
+    const QRectF first = charts_.front()->mapRectToItem(this, charts_.front()->plotArea());
+    const QRectF last = charts_.back()->mapRectToItem(this, charts_.back()->plotArea());
+    valueTitle_->setPos(4, (first.top() + last.bottom() + valueTitle_->boundingRect().width()) / 2);
 
     // The step lines, in the charts' own mapping from sessions and values to the plot.
     for (QGraphicsItem* item : stepItems_)
@@ -384,11 +384,24 @@ void TierFigure::layoutTiers() {
     stepItems_.clear();
     for (const StepLine& line : steps_) {
         QPainterPath path;
-        for (std::size_t i = 0; i < line.points.size(); ++i) {
-            const StepPoint& p = line.points[i];
+        const auto position = [&](const StepPoint& p) {
             SessionChart* chart = charts_.at(p.tier);
             const QPointF value(p.session, p.foot ? 0 : chart->valueTop());
-            const QPointF at = chart->mapToItem(this, chart->mapToPosition(value));
+            return chart->mapToItem(this, chart->mapToPosition(value));
+        };
+        for (std::size_t i = 0; i < line.points.size(); ++i) {
+            QPointF at = position(line.points[i]);
+            // The way across from a tier's foot to the next tier's line goes half-way down the gap
+            // between them, clear of the session axis it would otherwise hide in.
+            const bool across =
+                line.points[i].foot && i + 1 < line.points.size() && line.points[i + 1].foot;
+            const bool fromAcross = i > 0 && line.points[i].foot && line.points[i - 1].foot;
+            if (across || fromAcross) {
+                const std::size_t below = line.points[i].tier + 1;
+                const QRectF next =
+                    charts_.at(below)->mapRectToItem(this, charts_.at(below)->plotArea());
+                at.setY((at.y() + next.top()) / 2);
+            }
             if (i == 0)
                 path.moveTo(at);
             else
@@ -396,16 +409,15 @@ void TierFigure::layoutTiers() {
         }
         auto* item = new QGraphicsPathItem(path, this);
         item->setPen(QPen(Qt::black, 1.2, Qt::DashLine));
-        item->setZValue(-1); // under the data
+        item->setZValue(-static_cast<double>(charts_.size())); // under the data
         stepItems_.push_back(item);
     }
 
-    double x = kPlotLeft;
-    const double y = area.height() - kLegendRow / 2 - 2;
     double total = 0;
     for (const auto& [shape, text] : legend_)
         total += 24 + text->boundingRect().width();
-    x = std::max(kPlotLeft, kPlotLeft + (width - total) / 2);
+    double x = std::max(last.left(), last.center().x() - total / 2);
+    const double y = size().height() - kLegendRow / 2 - 2;
     for (const auto& [shape, text] : legend_) {
         shape->setPos(x + 6, y);
         text->setPos(x + 16, y - text->boundingRect().height() / 2);

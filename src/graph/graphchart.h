@@ -65,6 +65,8 @@ protected:
 
 private:
     void layoutTiers();
+    // The lines between the tiers and the measure's title, after the charts' layout.
+    void placeSteps();
 
     std::vector<SessionChart*> charts_;
     std::vector<StepLine> steps_;
