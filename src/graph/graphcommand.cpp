@@ -45,7 +45,9 @@ std::optional<QSizeF> sizeFrom(const QString& text) {
 QStringList workbookFiles(const QStringList& paths) {
     QStringList files;
     for (const QString& path : paths) {
-        if (!QFileInfo(path).isDir()) {
+        // A folder named as a workbook is meant as one: the reader says what it is.
+        if (!QFileInfo(path).isDir() ||
+            path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
             files << path;
             continue;
         }
@@ -133,6 +135,8 @@ int runGraphCommand(int argc, char* argv[]) {
     QString usage;
     if (paths.isEmpty())
         usage = QStringLiteral("No session workbook given.");
+    else if (findStudyFiles(paths).files.isEmpty())
+        usage = QStringLiteral("The folders given hold no session workbook (.xlsx).");
     else if (!chosen)
         usage = QStringLiteral("--measure must be full, partial, rpm or interval.");
     else if (outputs != 1)

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -160,7 +161,9 @@ WorkbookSlot readSlot(const Worksheet& cells, int slot, const QString& key,
     result.responsesPerMinute = numberAt(cells, 20, column, place);
     result.intervalPercent = percentAt(cells, 21, column, place);
 
-    result.values.reserve(static_cast<std::size_t>(intervals));
+    // (No more than the cells there: an end line may name any interval.)
+    result.values.reserve(
+        static_cast<std::size_t>(std::min<std::int64_t>(intervals, cells.cells().size())));
     for (std::int64_t n = 1; n <= intervals; ++n) {
         const int row = kFirstIntervalRow - 1 + static_cast<int>(n);
         const auto what = [&] {

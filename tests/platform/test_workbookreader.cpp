@@ -8,9 +8,16 @@
 #include "report/sessionsheet.h"
 #include "support/records.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <minizip/unzip.h>
+#include <minizip/zip.h>
+
+#include <sys/stat.h>
 
 #include <clocale>
 
@@ -69,6 +76,37 @@ QString summary(const SessionWorkbookResult& result) {
                      .join(u':');
     }
     return parts.join(u'|');
+}
+
+// The zip at path written again with the first match of pattern in its part replaced (with only
+// that part when the zip is not there).
+bool rewrite(const QString& path, const QByteArray& part, const QString& pattern,
+             const QString& replacement) {
+    std::vector<std::pair<QByteArray, QByteArray>> parts{{part, {}}};
+    unzFile in = unzOpen64(QFile::encodeName(path).constData());
+    for (int at = unzGoToFirstFile(in); in && at == UNZ_OK; at = unzGoToNextFile(in)) {
+        char name[256];
+        unz_file_info64 info{};
+        unzGetCurrentFileInfo64(in, &info, name, sizeof name, nullptr, 0, nullptr, 0);
+        QByteArray bytes(static_cast<qsizetype>(info.uncompressed_size), '\0');
+        unzOpenCurrentFile(in);
+        unzReadCurrentFile(in, bytes.data(), static_cast<unsigned>(bytes.size()));
+        unzCloseCurrentFile(in);
+        (name == part ? parts.front().second : parts.emplace_back(name, QByteArray()).second) =
+            bytes;
+    }
+    unzClose(in);
+    parts.front().second = QString::fromUtf8(parts.front().second)
+                               .replace(QRegularExpression(pattern), replacement)
+                               .toUtf8();
+    zipFile out = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    for (const auto& [name, bytes] : parts) {
+        zipOpenNewFileInZip(out, name.constData(), nullptr, nullptr, 0, nullptr, 0, nullptr,
+                            Z_DEFLATED, Z_DEFAULT_COMPRESSION);
+        zipWriteInFileInZip(out, bytes.constData(), static_cast<unsigned>(bytes.size()));
+        zipCloseFileInZip(out);
+    }
+    return zipClose(out, nullptr) == ZIP_OK;
 }
 
 const QString kHeader = QStringLiteral("P07|3|base|KT|2026/12/06|09:05:07.25|");
@@ -191,6 +229,83 @@ private slots:
         // The file holds what the cells before it held.
         if (!changes.startsWith(u'#') && parseSessionWorkbook(sheet).workbook)
             QCOMPARE(summary(parseSessionWorkbook(sheet)), got);
+    }
+
+    // Workbooks made to hurt the reader, refused at once with what is wrong: a part of the
+    // written workbook edited (the first match of a pattern replaced), or another kind of file.
+    void refused_data() {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<QString>("reason");
+        const QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");
+        const QString shared = QStringLiteral("xl/sharedStrings.xml");
+        const QString e24 = QStringLiteral("(<c r=\"E24\"[^>]*><v>)");
+        QTest::newRow("more shared texts than cells")
+            << shared << "</sst>" << QStringLiteral("<si/>").repeated(20000) + "</sst>"
+            << "its part xl/sharedStrings.xml holds more shared texts than its worksheets have "
+               "cells";
+        QTest::newRow("document type")
+            << shared << "<sst"
+            << "<!DOCTYPE sst [<!ENTITY e \"eeee\">]><sst"
+            << "its part xl/sharedStrings.xml declares a document type, which no workbook part "
+               "does";
+        QTest::newRow("shared text too long")
+            << shared << "<t>"
+            << "<t>" + QString(32768, u'y')
+            << "its part xl/sharedStrings.xml holds a text longer than a cell can hold";
+        QTest::newRow("blanks beyond any text") << sheet << e24 << "\\1" + QString(2 << 20, u' ')
+                                                << "its worksheet (cell E24) holds a text longer";
+        QTest::newRow("malformed number") << sheet << e24 << "\\1x"
+                                          << "its worksheet holds a malformed number in cell E24";
+        QTest::newRow("shared text not there")
+            << sheet << QString(e24).replace("E24", "A1") << "\\19999"
+            << "its worksheet refers to a shared text that is not there (cell A1)";
+        QTest::newRow("cut off") << sheet << "(?s)<row r=\"25\".*"
+                                 << "<row r=\"25\"><c r=\"E25\"><v>1"
+                                 << "it is damaged (its worksheet is cut off)";
+        QTest::newRow("spreadsheet of another format")
+            << "#ods"
+            << ""
+            << ""
+            << "it is an OpenDocument spreadsheet (.ods): save it again";
+        QTest::newRow("folder") << "#folder"
+                                << ""
+                                << ""
+                                << "it is not a regular file";
+        QTest::newRow("named pipe") << "#fifo"
+                                    << ""
+                                    << ""
+                                    << "it is not a regular file";
+        QTest::newRow("link loop") << "#loop"
+                                   << ""
+                                   << ""
+                                   << "it is not a regular file";
+    }
+
+    void refused() {
+        QFETCH(QString, part);
+        QFETCH(QString, pattern);
+        QFETCH(QString, replacement);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("P07.xlsx"));
+        const QByteArray name = QFile::encodeName(path);
+        if (part == u"#ods") {
+            QVERIFY(
+                rewrite(path, "mimetype", "^", "application/vnd.oasis.opendocument.spreadsheet"));
+        } else if (part.startsWith(u'#')) {
+            QVERIFY(part == u"#folder" ? QDir().mkdir(path)
+                    : part == u"#fifo" ? ::mkfifo(name.constData(), 0600) == 0
+                                       : QFile::link(path, path));
+        } else {
+            QVERIFY(XlsxWorkbookWriter().write(sheetOf("ab", 30, 10, kFinished, "01"), path));
+            QVERIFY(rewrite(path, part.toUtf8(), pattern, replacement));
+        }
+        const SessionWorkbookResult result = readSessionWorkbook(path);
+        QVERIFY(!result.workbook);
+        QVERIFY2(result.error.startsWith("P07.xlsx cannot be read: " + reason),
+                 qPrintable(result.error));
     }
 
     void resavedBySpreadsheetProgram() {
