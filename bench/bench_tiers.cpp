@@ -9,6 +9,7 @@
 //   [copy.png]]
 //   build/bench/bench_tiers write FOLDER   # three participants of 14 sessions, changing at 4, 7
 //                                          # and 10, with reliability records, to try by hand
+//   build/bench/bench_tiers write10 FOLDER # the effects' study of 10 x 100 workbooks, to profile
 #include "commandruns.h"
 #include "studyfolder.h"
 
@@ -39,6 +40,12 @@ int main(int argc, char* argv[]) {
     if (argc > 2 && std::strcmp(argv[1], "write") == 0) {
         const bool ok =
             bench::writeStudy(QString::fromLocal8Bit(argv[2]), 3, 14, 0, {4, 7, 10}, true, 600, 5);
+        std::printf(ok ? "written\n" : "not written\n");
+        return ok ? 0 : 1;
+    }
+    if (argc > 2 && std::strcmp(argv[1], "write10") == 0) { // the effects benchmark's study
+        const bool ok = bench::writeStudy(QString::fromLocal8Bit(argv[2]), 10, 100, 0,
+                                          {21, 26, 31, 36, 41, 46, 51, 56, 61, 66}, false, 600, 5);
         std::printf(ok ? "written\n" : "not written\n");
         return ok ? 0 : 1;
     }
