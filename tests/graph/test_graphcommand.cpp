@@ -8,6 +8,8 @@
 #include "support/fakeplatform.h"
 #include "support/records.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -148,6 +150,10 @@ private slots:
         QFile csv(dir.filePath("table.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll().count("out of seat,full,66.67\r\n"), 2);
+        window.findChild<QComboBox*>("TierBox")->setCurrentIndex(2); // a tier per key
+        window.findChild<QCheckBox*>("TrendAid")->setChecked(true);
+        QCOMPARE(status->text(), "Tiers: 1, sessions: 2.");
+        QCOMPARE(table->item(0, 0)->text(), "out of seat");
     }
 };
 
