@@ -53,7 +53,7 @@ public:
         setFrameShape(QFrame::NoFrame);
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
-    // Shows figure (replacing the one shown), each of its tiers at least tierHeight high.
+    // Shows figure in place of the one shown; a figure of tiers is given room for each.
     void show(QGraphicsWidget* figure, int tiers) {
         scene_.clear();
         figure_ = figure;

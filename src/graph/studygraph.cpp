@@ -4,6 +4,19 @@
 
 namespace quorvia {
 
+namespace {
+
+SessionSet setOf(const StudyParticipant& participant) {
+    SessionSet set;
+    for (const StudyPhase& phase : participant.phases)
+        set.phases.push_back({phase.condition, phase.firstSession, phase.lastSession});
+    for (const StudySession& session : participant.sessions)
+        set.sessions.push_back({session.file, session.workbook, session.phase});
+    return set;
+}
+
+} // namespace
+
 SessionSet sessionSetOf(const Study& study, bool anyFile) {
     SessionSet set;
     set.skipped = study.leftOut;
@@ -29,26 +42,10 @@ SessionSet sessionSetOf(const Study& study, bool anyFile) {
                           .arg(ids.join(QStringLiteral("; ")));
         return set;
     }
-    const StudyParticipant& participant = study.participants.front();
-    for (const StudyPhase& phase : participant.phases)
-        set.phases.push_back({phase.condition, phase.firstSession, phase.lastSession});
-    for (const StudySession& session : participant.sessions)
-        set.sessions.push_back({session.file, session.workbook, session.phase});
-    return set;
+    SessionSet one = setOf(study.participants.front());
+    one.skipped = set.skipped;
+    return one;
 }
-
-namespace {
-
-SessionSet setOf(const StudyParticipant& participant) {
-    SessionSet set;
-    for (const StudyPhase& phase : participant.phases)
-        set.phases.push_back({phase.condition, phase.firstSession, phase.lastSession});
-    for (const StudySession& session : participant.sessions)
-        set.sessions.push_back({session.file, session.workbook, session.phase});
-    return set;
-}
-
-} // namespace
 
 std::vector<GraphTier> participantTiers(const Study& study) {
     std::vector<GraphTier> tiers;
