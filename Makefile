@@ -48,10 +48,10 @@ fuzz: deps
 	cmake --build fuzz-build --target fuzz_paramfile fuzz_workbookreader
 	./fuzz-build/tests/setup/fuzz_paramfile -max_total_time=$(FUZZ_SECONDS) -max_len=4096
 	@mkdir -p fuzz-build/workbook-seeds
-	python3 -c "import zipfile; z = 'tests/platform/resaved-by-libreoffice.xlsx'; \
+	python3 -c "import zipfile; z = 'tests/workbook/resaved-by-libreoffice.xlsx'; \
 		open('fuzz-build/workbook-seeds/sheet1.xml', 'wb').write(zipfile.ZipFile(z).read('xl/worksheets/sheet1.xml')); \
 		open('fuzz-build/workbook-seeds/workbook.xlsx', 'wb').write(open(z, 'rb').read())"
-	./fuzz-build/tests/platform/fuzz_workbookreader -max_total_time=$(FUZZ_SECONDS) -max_len=16384 \
+	./fuzz-build/tests/workbook/fuzz_workbookreader -max_total_time=$(FUZZ_SECONDS) -max_len=16384 \
 		fuzz-build/workbook-seeds
 
 format:

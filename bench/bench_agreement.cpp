@@ -6,8 +6,7 @@
 //   cmake --build build --target benchmarks && build/bench/bench_agreement [repetitions]
 #include "commandruns.h"
 #include "largestsession.h"
-#include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QTemporaryDir>
 

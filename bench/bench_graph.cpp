@@ -6,8 +6,7 @@
 //   cmake --build build --target benchmarks quorvia && build/bench/bench_graph [repetitions
 //   [copy.png]]
 #include "commandruns.h"
-#include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

@@ -4,8 +4,7 @@
 //
 //   cmake --build build --target benchmarks && build/bench/bench_workbook [repetitions]
 #include "largestsession.h"
-#include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

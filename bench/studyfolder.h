@@ -5,7 +5,7 @@
 // "Baseline" and "Intervention", every third session recorded again by a second observer who
 // misses some presses.
 
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

@@ -1,6 +1,7 @@
 #include "agreement/agreement.h"
 
-#include "recording/numbers.h"
+#include "base/csv.h"
+#include "base/numbers.h"
 #include "report/sessiondate.h"
 
 #include <algorithm>
@@ -31,15 +32,6 @@ std::vector<bool> scored(const std::vector<double>& values, std::size_t interval
     for (std::size_t i = 0; i < intervals; ++i)
         result[i] = values[i] >= threshold;
     return result;
-}
-
-QString csvField(const QString& field) {
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
-        return field;
-    QString quoted = field;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 void addRows(Agreement& agreement, int slot, const WorkbookSlot& primary, Scoring scoring,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "report/sessionworkbook.h"
-#include "report/worksheet.h"
+#include "workbook/worksheet.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "agreement/agreementfiles.h"
 
-#include "platform/workbookreader.h"
+#include "report/sessionworkbook.h"
 
 #include <QFileInfo>
 

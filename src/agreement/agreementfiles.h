@@ -1,7 +1,8 @@
 #pragma once
 
 #include "agreement/agreement.h"
-#include "platform/platform.h"
+#include "base/services.h"
+#include "workbook/workbookwriter.h"
 #include "report/sessionworkbook.h"
 
 #include <QString>

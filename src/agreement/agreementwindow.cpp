@@ -1,5 +1,6 @@
 #include "agreement/agreementwindow.h"
 
+#include "base/savepath.h"
 #include "report/workbookname.h"
 
 #include <QDragEnterEvent>
@@ -182,11 +183,11 @@ void AgreementWindow::save() {
     const QString proposed = QStringLiteral("%1-%2-agreement.xlsx")
                                  .arg(files_.primary->participantId)
                                  .arg(files_.primary->sessionNumber);
-    const QString chosen = platform_.dialogs.saveFileName(
-        this, {QStringLiteral("Save As"), documentsFolder(), proposed, kWorkbookFilter});
-    if (chosen.isEmpty())
+    const QString path =
+        chooseSavePath(this, platform_.dialogs, platform_.messages,
+                       {QStringLiteral("Save As"), documentsFolder(), proposed, kWorkbookFilter});
+    if (path.isEmpty())
         return;
-    const QString path = workbookPathFor(chosen);
     if (!writeAgreementWorkbook(platform_.workbooks, files_, primaryField_->text().trimmed(),
                                 reliabilityField_->text().trimmed(), path))
         platform_.messages.inform(this, QStringLiteral("The agreement workbook could not be "

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "agreement/agreementfiles.h"
-#include "platform/platform.h"
+#include "base/services.h"
 
 #include <QWidget>
 

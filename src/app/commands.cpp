@@ -212,8 +212,17 @@ int runGraphCommand(int argc, char* argv[]) {
 }
 
 int runGraphWindow(const QStringList& workbooks) {
-    const auto window = graphFunction<int (*)(const QStringList*)>("quorvia_graph_window");
-    return window ? window(&workbooks) : 2;
+    const auto window =
+        graphFunction<int (*)(const QStringList*, Platform*)>("quorvia_graph_window");
+    if (!window)
+        return 2;
+    SystemClock clock;
+    SilentBeeper beeper;
+    QtFileDialogs dialogs;
+    QtMessageBoxes messages;
+    XlsxModuleWriter writer;
+    Platform platform{clock, beeper, dialogs, messages, writer};
+    return window(&workbooks, &platform);
 }
 
 } // namespace quorvia

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/platform.h"
-#include "recording/sessionjournal.h"
+#include "base/services.h"
+#include "journal/sessionjournal.h"
 #include "recording/sessionrecord.h"
 
 #include <QStringList>

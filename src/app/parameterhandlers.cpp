@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "app/controlvalues.h"
+#include "base/savepath.h"
 
 #include "setup/parameterfile.h"
 
@@ -46,25 +47,12 @@ void MainWindow::command6Click() {
     const ParameterFields fields = parameterFieldsFrom(setup);
 
     const QString notSaved = QStringLiteral("Parameters were not saved.");
-    filePath_ = platform_.dialogs.saveFileName(this, {QStringLiteral("Save As"), documentsFolder(),
-                                                      proposedParameterFileName(fields), kFilter});
+    filePath_ = chooseSavePath(this, platform_.dialogs, platform_.messages,
+                               {QStringLiteral("Save As"), documentsFolder(),
+                                proposedParameterFileName(fields), kFilter});
     if (filePath_.isEmpty()) {
         platform_.messages.inform(this, notSaved);
         return;
-    }
-    if (!hasParameterExtension(filePath_)) {
-        filePath_ += QStringLiteral(".p");
-        // The dialog asked about the name as typed; the extended name may exist as well.
-        if (QFileInfo::exists(filePath_)) {
-            const QString question =
-                QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
-                    .arg(QFileInfo(filePath_).fileName());
-            if (!platform_.messages.askYesNo(this, question)) {
-                filePath_.clear();
-                platform_.messages.inform(this, notSaved);
-                return;
-            }
-        }
     }
     if (!writeParameterFile(filePath_, fields))
         platform_.messages.inform(this, QStringLiteral("An error has occured.\r\n") + notSaved);

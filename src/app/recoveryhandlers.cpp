@@ -1,7 +1,7 @@
 // Start-up with sessions left in the journal by a run that ended before they were saved.
 #include "app/mainwindow.h"
 
-#include "recording/sessionjournal.h"
+#include "journal/sessionjournal.h"
 
 #include <exception>
 

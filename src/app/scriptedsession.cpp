@@ -1,7 +1,7 @@
 #include "app/scriptedsession.h"
 
 #include "app/mainwindow.h"
-#include "recording/keys.h"
+#include "base/keys.h"
 
 #include <QComboBox>
 #include <QLineEdit>

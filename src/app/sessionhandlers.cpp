@@ -5,8 +5,8 @@
 #include "app/controlvalues.h"
 
 #include "recording/keyinput.h"
-#include "recording/keys.h"
-#include "recording/numbers.h"
+#include "base/keys.h"
+#include "base/numbers.h"
 #include "recording/sessionclock.h"
 #include "report/worksheetwindow.h"
 

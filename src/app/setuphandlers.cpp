@@ -3,8 +3,8 @@
 
 #include "app/controlvalues.h"
 
-#include "recording/keys.h"
-#include "recording/numbers.h"
+#include "base/keys.h"
+#include "base/numbers.h"
 #include "setup/setupcheck.h"
 
 #include <QCheckBox>

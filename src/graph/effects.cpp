@@ -1,5 +1,7 @@
 #include "graph/effects.h"
 
+#include "base/csv.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -175,7 +177,7 @@ QString effectsCsv(const std::vector<QStringList>& rows) {
     for (const QStringList& row : rows) {
         QStringList fields;
         for (const QString& field : row)
-            fields << graphCsvField(field);
+            fields << csvField(field);
         csv += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     return csv;

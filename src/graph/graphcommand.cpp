@@ -5,9 +5,7 @@
 #include "graph/graphwindow.h"
 #include "graph/sessiongraph.h"
 #include "graph/studygraph.h"
-#include "platform/qtplatform.h"
-#include "platform/workbookreader.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "report/sessionworkbook.h"
 #include "study/studyreading.h"
 
 #include <QApplication>
@@ -192,13 +190,7 @@ int runGraphCommand(int argc, char* argv[]) {
     return study.leftOut.isEmpty() ? 0 : 1;
 }
 
-int runGraphWindow(const QStringList& workbooks) {
-    SystemClock clock;
-    SilentBeeper beeper;
-    QtFileDialogs dialogs;
-    QtMessageBoxes messages;
-    XlsxWorkbookWriter writer;
-    Platform platform{clock, beeper, dialogs, messages, writer};
+int runGraphWindow(const QStringList& workbooks, Platform& platform) {
     GraphWindow window(platform);
     window.addWorkbooks(workbooks);
     window.show();
@@ -211,6 +203,6 @@ int quorvia_graph_command(int argc, char* argv[]) {
     return quorvia::runGraphCommand(argc, argv);
 }
 
-int quorvia_graph_window(const QStringList* workbooks) {
-    return quorvia::runGraphWindow(*workbooks);
+int quorvia_graph_window(const QStringList* workbooks, quorvia::Platform* platform) {
+    return quorvia::runGraphWindow(*workbooks, *platform);
 }

@@ -1,9 +1,11 @@
 #include "graph/graphwindow.h"
 
+#include "base/savepath.h"
 #include "graph/graphchart.h"
 #include "graph/graphcommand.h"
 #include "graph/studygraph.h"
 #include "graph/studytabs.h"
+#include "report/sessionworkbook.h"
 #include "study/studyreading.h"
 #include "study/studyworkbook.h"
 
@@ -536,8 +538,8 @@ void GraphWindow::redraw() {
 }
 
 void GraphWindow::exportAs() {
-    const QString path = platform_.dialogs.saveFileName(
-        this,
+    const QString path = chooseSavePath(
+        this, platform_.dialogs, platform_.messages,
         {QStringLiteral("Export"), documentsFolder(),
          QStringLiteral("%1-%2.png").arg(data_.participantId, graphMeasureWord(data_.measure)),
          QStringLiteral("PNG image, 300 dpi (*.png);;SVG image (*.svg);;PDF document "

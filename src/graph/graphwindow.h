@@ -2,8 +2,8 @@
 
 #include "graph/effects.h"
 #include "graph/sessiongraph.h"
+#include "base/services.h"
 #include "graph/studygraph.h"
-#include "platform/platform.h"
 #include "study/study.h"
 
 #include <QWidget>

@@ -1,5 +1,6 @@
 #include "graph/sessiongraph.h"
 
+#include "base/csv.h"
 #include "report/sessiondate.h"
 
 #include <QDate>
@@ -10,25 +11,6 @@
 namespace quorvia {
 
 namespace {
-
-struct MeasureInfo {
-    GraphMeasure measure;
-    const char* word;
-    const char* caption;
-    bool percent;
-    const char* mode;
-};
-
-constexpr std::array<MeasureInfo, 4> kMeasures{{
-    {GraphMeasure::Full, "full", "Full-interval (% of intervals)", true, "On/Off"},
-    {GraphMeasure::Partial, "partial", "Partial-interval (% of intervals)", true, "On/Off"},
-    {GraphMeasure::Rpm, "rpm", "Rate (responses per minute)", false, "Hits"},
-    {GraphMeasure::Interval, "interval", "Intervals with a response (%)", true, "Hits"},
-}};
-
-const MeasureInfo& info(GraphMeasure measure) {
-    return kMeasures.at(static_cast<std::size_t>(measure));
-}
 
 bool sessionBefore(const GraphSession& a, const GraphSession& b) {
     if (a.workbook.sessionNumber != b.workbook.sessionNumber)
@@ -69,44 +51,6 @@ const WorkbookSlot* slotOf(const SessionWorkbook& workbook, const QString& key) 
 }
 
 } // namespace
-
-std::optional<GraphMeasure> graphMeasureFromWord(const QString& word) {
-    for (const MeasureInfo& m : kMeasures) {
-        if (word == QLatin1String(m.word))
-            return m.measure;
-    }
-    return std::nullopt;
-}
-
-QString graphMeasureWord(GraphMeasure measure) {
-    return QString::fromLatin1(info(measure).word);
-}
-
-QString graphMeasureCaption(GraphMeasure measure) {
-    return QString::fromLatin1(info(measure).caption);
-}
-
-bool isPercentMeasure(GraphMeasure measure) {
-    return info(measure).percent;
-}
-
-QString graphMeasureMode(GraphMeasure measure) {
-    return QString::fromLatin1(info(measure).mode);
-}
-
-std::optional<double> slotMeasure(const WorkbookSlot& slot, GraphMeasure measure) {
-    switch (measure) {
-    case GraphMeasure::Full:
-        return slot.fullPercent;
-    case GraphMeasure::Partial:
-        return slot.partialPercent;
-    case GraphMeasure::Rpm:
-        return slot.responsesPerMinute;
-    case GraphMeasure::Interval:
-        return slot.intervalPercent;
-    }
-    return std::nullopt;
-}
 
 SessionSet groupSessions(const std::vector<GraphInput>& inputs) {
     SessionSet set;
@@ -210,19 +154,6 @@ GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringLi
     return data;
 }
 
-QString graphCsvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString graphValueText(double value) {
-    return QString::number(value, 'g', 15);
-}
-
 QString graphCsv(const SessionSet& set, const GraphData& data) {
     return QStringLiteral("session,date,condition,phase,key,behaviour,measure,value\r\n") +
            graphCsvRows(set, data);
@@ -236,15 +167,15 @@ QString graphCsvRows(const SessionSet& set, const GraphData& data, const QString
         for (const GraphSeries& series : data.series) {
             const GraphPoint& point = series.points.at(i);
             QStringList fields{QString::number(session.workbook.sessionNumber),
-                               graphCsvField(session.workbook.sessionDate),
-                               graphCsvField(session.workbook.condition),
+                               csvField(session.workbook.sessionDate),
+                               csvField(session.workbook.condition),
                                QString::number(session.phase),
-                               graphCsvField(series.key),
-                               graphCsvField(point.behaviour),
+                               csvField(series.key),
+                               csvField(point.behaviour),
                                word,
                                point.value ? graphValueText(*point.value) : QString()};
             if (!firstField.isNull())
-                fields.prepend(graphCsvField(firstField));
+                fields.prepend(csvField(firstField));
             csv += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
         }
     }

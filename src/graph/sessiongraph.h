@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/sessionworkbook.h"
+#include "report/slotmeasure.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,18 +12,6 @@
 // A participant's sessions as a single-case design graph: the sessions in order, their phases and
 // the values of one measure per chosen key.
 namespace quorvia {
-
-// The summary measures of rows 18 to 21, by the word that names them on the command line.
-enum class GraphMeasure { Full, Partial, Rpm, Interval };
-
-std::optional<GraphMeasure> graphMeasureFromWord(const QString& word);
-QString graphMeasureWord(GraphMeasure measure);
-// The axis caption: the measure with its unit.
-QString graphMeasureCaption(GraphMeasure measure);
-bool isPercentMeasure(GraphMeasure measure);
-// The mode whose keys carry the measure: "On/Off" or "Hits".
-QString graphMeasureMode(GraphMeasure measure);
-std::optional<double> slotMeasure(const WorkbookSlot& slot, GraphMeasure measure);
 
 // One workbook as read: the file as the user named it and the reader's result.
 struct GraphInput {
@@ -87,10 +76,5 @@ GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringLi
 QString graphCsv(const SessionSet& set, const GraphData& data);
 // The rows of graphCsv without its header, each after firstField when one is given.
 QString graphCsvRows(const SessionSet& set, const GraphData& data, const QString& firstField = {});
-// A field of CSV, quoted where it has to be.
-QString graphCsvField(const QString& text);
-
-// A value as the workbook shows it, without a percentage's "%".
-QString graphValueText(double value);
 
 } // namespace quorvia

@@ -12,13 +12,6 @@
 
 namespace quorvia {
 
-QString documentsFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!folder.isEmpty() && QDir(folder).exists())
-        return folder;
-    return QDir::homePath();
-}
-
 QTime SystemClock::timeOfDay() const {
     return QTime::currentTime();
 }
@@ -97,13 +90,17 @@ QString firstOf(const QStringList& paths) {
 
 } // namespace
 
-QString QtFileDialogs::saveFileName(QWidget* parent, const FileDialogRequest& request) {
+QString QtFileDialogs::saveFileName(QWidget* parent, const FileDialogRequest& request,
+                                    QString* chosenFilter) {
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
-    return firstOf(chosenPaths(dialog, "SaveAsDialog"));
+    const QString chosen = firstOf(chosenPaths(dialog, "SaveAsDialog"));
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
+    return chosen;
 }
 
 QString QtFileDialogs::openFileName(QWidget* parent, const FileDialogRequest& request) {

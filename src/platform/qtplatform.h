@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/platform.h"
+#include "base/services.h"
+#include "workbook/workbookwriter.h"
 
 #include <QLibrary>
 
@@ -51,7 +52,8 @@ private:
 
 class QtFileDialogs final : public FileDialogs {
 public:
-    QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+    QString saveFileName(QWidget* parent, const FileDialogRequest& request,
+                         QString* chosenFilter = nullptr) override;
     QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
     QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) override;
     QString folderName(QWidget* parent, const FileDialogRequest& request) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/platform.h"
+#include "base/services.h"
 
 #include <QAudioFormat>
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recording/keys.h"
+#include "base/keys.h"
 #include "recording/sessionrecord.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "recording/sessionrecord.h"
 
-#include "recording/keys.h"
-#include "recording/numbers.h"
+#include "base/keys.h"
+#include "base/numbers.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #include "report/measures.h"
 
-#include "recording/numbers.h"
+#include "base/numbers.h"
 
 #include <stdexcept>
 

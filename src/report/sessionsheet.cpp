@@ -1,7 +1,7 @@
 #include "report/sessionsheet.h"
 
-#include "recording/keys.h"
-#include "recording/numbers.h"
+#include "base/keys.h"
+#include "base/numbers.h"
 #include "report/measures.h"
 
 #include <algorithm>
@@ -34,21 +34,23 @@ QString endLine(const SessionRecord& record, const QString& lastEvent, bool fini
 
 void writeHeader(Worksheet& sheet, const SessionRecord& record, const SessionSheetInputs& inputs,
                  const QString& lastEvent, bool finished) {
-    const QString lines[] = {
-        QStringLiteral("Participant's ID :   ") + record.participantId,
-        QStringLiteral("Session No.     :   ") + QString::number(record.sessionNumber),
-        QStringLiteral("Condition        :   ") + record.condition,
-        QStringLiteral("Observer's ID   :   ") + record.observerId,
-        QStringLiteral("Session Date   :   ") + record.sessionDate,
-        QStringLiteral("Session Started at   ") + inputs.startedAt,
-        QStringLiteral("Interval Length :   ") + localeDecimal(record.intervalLength),
-        QStringLiteral("Session Duration :   ") + localeDecimal(record.sessionDuration),
-        QStringLiteral("Keys to Hit     :   ") + record.keysToHit,
-        endLine(record, lastEvent, finished, inputs.endedAt),
+    const QString values[] = {
+        record.participantId,
+        QString::number(record.sessionNumber),
+        record.condition,
+        record.observerId,
+        record.sessionDate,
+        inputs.startedAt,
+        localeDecimal(record.intervalLength),
+        localeDecimal(record.sessionDuration),
+        record.keysToHit,
     };
     int row = 1;
-    for (const QString& line : lines)
-        sheet.setText(row++, kColumnA, line);
+    for (const QString& value : values) {
+        sheet.setText(row, kColumnA, kHeaderLines[row - 1].label + value);
+        ++row;
+    }
+    sheet.setText(row, kColumnA, endLine(record, lastEvent, finished, inputs.endedAt));
 }
 
 void writeCaptions(Worksheet& sheet) {
@@ -166,16 +168,6 @@ Worksheet buildSessionSheet(const SessionRecord& record, const SessionSheetInput
                       QStringLiteral("Session terminated in interval No.") +
                           QString::number(current));
     return sheet;
-}
-
-QString columnLetters(int column) {
-    QString letters;
-    while (column > 0) {
-        const int digit = (column - 1) % 26;
-        letters.prepend(QChar(u'A' + digit));
-        column = (column - 1) / 26;
-    }
-    return letters;
 }
 
 } // namespace quorvia

@@ -1,6 +1,6 @@
 #include "report/sessionworkbook.h"
 
-#include "recording/numbers.h"
+#include "base/numbers.h"
 #include "report/sessionsheet.h"
 
 #include <QLocale>
@@ -70,7 +70,10 @@ std::optional<double> percentAt(const Worksheet& cells, int row, int column,
 }
 
 // The rest of a header line after its label, which must be there exactly as the program writes it.
-QString headerField(const Worksheet& cells, int row, const QString& label, const QString& what) {
+QString headerField(const Worksheet& cells, HeaderField field) {
+    const int row = headerRow(field);
+    const QString& label = headerLine(field).label;
+    const QString& what = headerLine(field).what;
     const QString line = shownText(cells.at(row, kColumnA));
     if (!line.startsWith(label))
         throw Refusal{
@@ -81,8 +84,10 @@ QString headerField(const Worksheet& cells, int row, const QString& label, const
     return line.mid(label.size());
 }
 
-double headerNumber(const Worksheet& cells, int row, const QString& label, const QString& what) {
-    const QString text = headerField(cells, row, label, what);
+double headerNumber(const Worksheet& cells, HeaderField field) {
+    const int row = headerRow(field);
+    const QString& what = headerLine(field).what;
+    const QString text = headerField(cells, field);
     const auto number = decimalOfAnyLocale(text);
     if (!number)
         throw Refusal{
@@ -186,27 +191,18 @@ WorkbookSlot readSlot(const Worksheet& cells, int slot, const QString& key,
 
 SessionWorkbook parse(const Worksheet& cells) {
     SessionWorkbook book;
-    book.participantId = headerField(cells, 1, QStringLiteral("Participant's ID :   "),
-                                     QStringLiteral("participant's ID"));
-    const double session = headerNumber(cells, 2, QStringLiteral("Session No.     :   "),
-                                        QStringLiteral("session number"));
+    book.participantId = headerField(cells, HeaderField::Participant);
+    const double session = headerNumber(cells, HeaderField::Session);
     if (session != std::floor(session) || std::abs(session) > 32767)
         throw Refusal{QStringLiteral("cell A2 gives no whole session number")};
     book.sessionNumber = static_cast<int>(session);
-    book.condition =
-        headerField(cells, 3, QStringLiteral("Condition        :   "), QStringLiteral("condition"));
-    book.observerId = headerField(cells, 4, QStringLiteral("Observer's ID   :   "),
-                                  QStringLiteral("observer's ID"));
-    book.sessionDate = headerField(cells, 5, QStringLiteral("Session Date   :   "),
-                                   QStringLiteral("session date"));
-    book.startedAt = headerField(cells, 6, QStringLiteral("Session Started at   "),
-                                 QStringLiteral("start time"));
-    book.intervalLength = headerNumber(cells, 7, QStringLiteral("Interval Length :   "),
-                                       QStringLiteral("interval length"));
-    book.sessionDuration = headerNumber(cells, 8, QStringLiteral("Session Duration :   "),
-                                        QStringLiteral("session duration"));
-    book.keysToHit = headerField(cells, 9, QStringLiteral("Keys to Hit     :   "),
-                                 QStringLiteral("keys to hit"));
+    book.condition = headerField(cells, HeaderField::Condition);
+    book.observerId = headerField(cells, HeaderField::Observer);
+    book.sessionDate = headerField(cells, HeaderField::Date);
+    book.startedAt = headerField(cells, HeaderField::Started);
+    book.intervalLength = headerNumber(cells, HeaderField::Interval);
+    book.sessionDuration = headerNumber(cells, HeaderField::Duration);
+    book.keysToHit = headerField(cells, HeaderField::Keys);
     const QStringList keys = codePoints(book.keysToHit);
     if (keys.isEmpty() || keys.size() > kMaxSlots)
         throw Refusal{QStringLiteral("cell A9 gives %1 keys to hit, not 1 to %2")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/worksheet.h"
+#include "workbook/worksheet.h"
 
 #include <QString>
 
@@ -57,5 +57,9 @@ struct SessionWorkbookResult {
 // Reads the session out of the cells of its worksheet, as written by the program or by a
 // spreadsheet program that opened and saved it again (numbers as numbers or as texts).
 SessionWorkbookResult parseSessionWorkbook(const Worksheet& cells);
+
+// A session workbook from a file: the cells read and parsed. The error names the file and what is
+// wrong with it.
+SessionWorkbookResult readSessionWorkbook(const QString& path);
 
 } // namespace quorvia

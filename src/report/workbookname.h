@@ -16,9 +16,4 @@ inline const QString kWorkbookFilter = QStringLiteral("Excel File (*.xlsx)");
 // texts as typed.
 QString defaultWorkbookName(const SessionRecord& record);
 
-// The path a chosen name is saved under: ".xlsx" is appended unless the name already ends in
-// ".xlsx" in any case of its letters (results -> results.xlsx, Results.XLSX stays, data.xls ->
-// data.xls.xlsx).
-QString workbookPathFor(const QString& chosen);
-
 } // namespace quorvia

@@ -1,8 +1,10 @@
 #include "report/worksheetwindow.h"
 
-#include "recording/numbers.h"
+#include "base/numbers.h"
+#include "base/savepath.h"
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"
+#include "workbook/workbookwriter.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -108,21 +110,11 @@ bool WorksheetWindow::notSaved(const QString& message) {
 }
 
 bool WorksheetWindow::saveAs() {
-    const FileDialogRequest request{QStringLiteral("Save As"), documentsFolder(), proposedName_,
-                                    kWorkbookFilter};
-    const QString chosen = platform_.dialogs.saveFileName(this, request);
-    if (chosen.isEmpty())
+    const QString path = chooseSavePath(
+        this, platform_.dialogs, platform_.messages,
+        {QStringLiteral("Save As"), documentsFolder(), proposedName_, kWorkbookFilter});
+    if (path.isEmpty())
         return notSaved(kNotSaved);
-
-    // The dialog asked before replacing the file it was given; one under the extended name it
-    // never saw is asked about here.
-    const QString path = workbookPathFor(chosen);
-    if (path != chosen && QFileInfo::exists(path)) {
-        const QString question = QStringLiteral("%1 already exists.\r\nDo you want to replace it?")
-                                     .arg(QFileInfo(path).fileName());
-        if (!platform_.messages.askYesNo(this, question))
-            return notSaved(kNotSaved);
-    }
 
     bool written = false;
     try {

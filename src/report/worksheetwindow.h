@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/platform.h"
-#include "report/worksheet.h"
+#include "base/services.h"
+#include "workbook/worksheet.h"
 
 #include <QAbstractTableModel>
 #include <QString>

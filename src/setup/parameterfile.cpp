@@ -1,7 +1,7 @@
 #include "setup/parameterfile.h"
 
-#include "recording/keys.h"
-#include "recording/numbers.h"
+#include "base/keys.h"
+#include "base/numbers.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,7 +1,7 @@
 #include "setup/setupcheck.h"
 
-#include "recording/keys.h"
-#include "recording/numbers.h"
+#include "base/keys.h"
+#include "base/numbers.h"
 
 #include <cmath>
 #include <limits>

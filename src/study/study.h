@@ -1,7 +1,7 @@
 #pragma once
 
 #include "agreement/agreement.h"
-#include "graph/sessiongraph.h"
+#include "report/slotmeasure.h"
 #include "report/sessionworkbook.h"
 
 #include <QString>

@@ -1,6 +1,7 @@
 #include "study/studyreading.h"
 
-#include "platform/workbookreader.h"
+#include "report/sessionworkbook.h"
+#include "workbook/workbookreader.h"
 
 #include <QDir>
 #include <QFileInfo>

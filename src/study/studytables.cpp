@@ -1,6 +1,6 @@
 #include "study/studytables.h"
 
-#include "graph/sessiongraph.h"
+#include "report/slotmeasure.h"
 
 namespace quorvia {
 

@@ -1,6 +1,7 @@
 #include "study/studyworkbook.h"
 
-#include "report/worksheet.h"
+#include "workbook/worksheet.h"
+#include "workbook/workbookwriter.h"
 #include "study/studytables.h"
 
 namespace quorvia {

@@ -1,14 +1,14 @@
 // The agreement window with a LibreOffice-saved workbook and one written by the program: headers,
 // the table with its marks, the file dialogs, saving and dropping files.
 #include "agreement/agreementwindow.h"
-#include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "support/fakeplatform.h"
 #include "support/records.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -39,7 +39,7 @@ private slots:
             buildSessionSheet(record, {{{"B1", 0}, {"B2", 1}}, "09:05:07.25", "09:05:37.25"}),
             reliability));
         const QString primary = qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") +
-                                "/tests/platform/resaved-by-libreoffice.xlsx";
+                                "/tests/workbook/resaved-by-libreoffice.xlsx";
 
         test::FakeClock clock;
         test::FakeBeeper beeper;
@@ -82,6 +82,14 @@ private slots:
         window.findChild<QPushButton*>("saveAgreement")->click();
         QCOMPARE(writer.paths, QStringList{folder.filePath("agreement.xlsx")});
         QCOMPARE(dialogs.calls.at(1).request.proposedName, QStringLiteral("P07-3-agreement.xlsx"));
+
+        // x typed, x.xlsx there: asked as the worksheet window asks; No keeps it.
+        QFile(folder.filePath("x.xlsx")).open(QIODevice::WriteOnly);
+        dialogs.answers = {folder.filePath("x")};
+        messages.answerYes = false;
+        window.findChild<QPushButton*>("saveAgreement")->click();
+        QCOMPARE(messages.asked, QStringList{"x.xlsx already exists.\r\nDo you want to replace it?"});
+        QCOMPARE(writer.paths.size(), 1);
     }
 };
 

@@ -104,12 +104,17 @@ class TestMainWindow : public QObject {
     }
 
     // Session number, status (red or not), clock, interval, start, end, entry number, Command1's
-    // caption, the controls enabled and what runs, and the beeps so far.
-    QString displays() const {
+    // caption, the controls enabled and what runs, and the beeps so far, each under its name.
+    QList<std::pair<const char*, QString>> displays() const {
         const bool red = w_->Label1->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
-        QStringList out{w_->Text2[1]->text(), w_->Label1->text() + (red ? " in red" : "")};
-        for (const QLabel* l : {w_->Label2, w_->Label10, w_->Label21, w_->Label25, w_->Label4})
-            out << l->text();
+        QList<std::pair<const char*, QString>> out{
+            {"Text2(1)", w_->Text2[1]->text()},
+            {"Label1", w_->Label1->text() + (red ? " in red" : "")}};
+        const std::pair<const char*, const QLabel*> labels[] = {{"Label2", w_->Label2},
+            {"Label10", w_->Label10}, {"Label21", w_->Label21}, {"Label25", w_->Label25},
+            {"Label4", w_->Label4}};
+        for (const auto& [name, label] : labels)
+            out.push_back({name, label->text()});
         QStringList on;
         for (const char* name :
              {"Command1", "Command2", "Command3", "Command4", "Command6", "Frame1", "Frame3"})
@@ -117,8 +122,19 @@ class TestMainWindow : public QObject {
                 on << name;
         on << (w_->Timer1->isActive() ? "Timer1" : "") << (w_->keyCaptureOn() ? "keys" : "");
         on.removeAll(QString());
-        out << w_->Command1->text() << on.join(u' ') << QString::number(fakes_->beeper.beeps);
-        return out.join(u'|');
+        out.push_back({"Command1 caption", w_->Command1->text()});
+        out.push_back({"enabled and running", on.join(u' ')});
+        out.push_back({"beeps", QString::number(fakes_->beeper.beeps)});
+        return out;
+    }
+    // The displays against "a|b|...", one named check each, so that a failure says which differs.
+    void checkDisplays(const QString& expected) const {
+        const QStringList want = expected.split(u'|');
+        const auto got = displays();
+        QCOMPARE(got.size(), want.size());
+        for (qsizetype i = 0; i < got.size(); ++i)
+            QVERIFY2(got[i].second == want[i], qPrintable(QStringLiteral("%1 is \"%2\", expected \"%3\"")
+                                                              .arg(got[i].first, got[i].second, want[i])));
     }
 
     // The rows before nextEntry as "time|event", then the end row at nextEntry, if written, as
@@ -335,7 +351,9 @@ private slots:
         QFETCH(bool, asks);
         QVERIFY(setUp("ab", QString::number(duration)));
         play(script);
-        QCOMPARE(displays(), shown);
+        checkDisplays(shown);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(rows(), log);
         const bool timerOn = w_->Timer1->isActive();
         bool ranWhileAsking = !timerOn;
@@ -346,7 +364,7 @@ private slots:
         const QString question = "Session data have not been saved.\r\nClose anyway?";
         QCOMPARE(fakes_->messages.asked, asks ? QStringList{question} : QStringList{});
         if (asks) {
-            QCOMPARE(displays(), shown);
+            checkDisplays(shown);
             QCOMPARE(ranWhileAsking, timerOn);
             fakes_->messages.answerYes = true;
             QVERIFY(w_->close());

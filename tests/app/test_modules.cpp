@@ -1,7 +1,7 @@
 // The commands that need one of the program's modules, run as the user runs them: from the build
 // folder, where the modules lie beside the program, and from a copy of the program that has none.
-#include "platform/workbookreader.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/workbookreader.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

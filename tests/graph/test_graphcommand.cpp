@@ -1,7 +1,6 @@
 // The graph command run as the user runs it, and the window, on workbooks the program wrote.
 #include "graph/graphwindow.h"
-#include "platform/qtplatform.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
@@ -122,14 +121,16 @@ private slots:
     }
 
     // The window through its file dialogs: files added, a folder that brings another participant
-    // drawn in tiers until that workbook is removed, the table exported as the command prints it.
+    // drawn in tiers until that workbook is removed, the table exported as the command prints it,
+    // to a name typed without the ending of the filter chosen.
     void window() {
         QTemporaryDir dir;
         for (const QString name : {"P07-3", "P07-4", "P08-5"})
             QVERIFY(writeSession(dir.filePath(name + ".xlsx"), name.left(3), name.mid(4).toInt()));
         test::FakePlatform fake;
         fake.dialogs.answers = {dir.filePath("P07-4.xlsx") + '\n' + dir.filePath("P07-3.xlsx"),
-                                dir.path(), dir.filePath("table.csv")};
+                                dir.path(), dir.filePath("table")};
+        fake.dialogs.chosenFilter = "Table of values (*.csv)"; // its ending is added
         GraphWindow window(fake.platform);
         const auto click = [&](const char* name) {
             window.findChild<QPushButton*>(name)->click();

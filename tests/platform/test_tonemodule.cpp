@@ -1,6 +1,6 @@
 // The interval tone lives in a module the program loads after its window is shown: it must load
 // on its own (every symbol resolved), make its beeper, and sound without a sound server.
-#include "platform/platform.h"
+#include "base/services.h"
 
 #include <QLibrary>
 #include <QTest>

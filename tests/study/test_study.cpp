@@ -1,6 +1,6 @@
 // Pairing the workbooks of a study (primary observer, copies, reliability records), the summary's
 // arithmetic and text forms, and a folder read end to end by the study command.
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

@@ -2,7 +2,8 @@
 
 // Platform services for tests: they record what the window asked for and give scripted answers.
 
-#include "platform/platform.h"
+#include "base/services.h"
+#include "workbook/workbookwriter.h"
 
 #include <QStringList>
 
@@ -35,7 +36,12 @@ public:
     // Answers given in turn; an empty text is a cancelled dialog. When none is left: cancelled.
     std::deque<QString> answers;
 
-    QString saveFileName(QWidget*, const FileDialogRequest& request) override {
+    // The filter a save dialog reports as chosen; empty: the first.
+    QString chosenFilter;
+    QString saveFileName(QWidget*, const FileDialogRequest& request,
+                         QString* chosen = nullptr) override {
+        if (chosen)
+            *chosen = chosenFilter;
         return answer(true, request);
     }
     QString openFileName(QWidget*, const FileDialogRequest& request) override {

@@ -1,4 +1,4 @@
-#include "recording/keys.h"
+#include "base/keys.h"
 
 #include <QChar>
 

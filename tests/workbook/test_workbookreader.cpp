@@ -1,9 +1,9 @@
 // Session workbooks read back: written by the program, re-saved by LibreOffice, or refused.
-#include "platform/qtplatform.h"
-#include "platform/workbookreader.h"
-#include "platform/xlsxworkbookwriter.h"
+#include "report/sessionworkbook.h"
+#include "workbook/workbookreader.h"
+#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
-#include "recording/numbers.h"
+#include "base/numbers.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "support/records.h"
@@ -314,7 +314,7 @@ private slots:
         // (LibreOffice 7.4): shared strings of its own, numbers as numbers, styles and a sheet
         // name.
         const QString path = qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") +
-                             "/tests/platform/resaved-by-libreoffice.xlsx";
+                             "/tests/workbook/resaved-by-libreoffice.xlsx";
         QCOMPARE(summary(readSessionWorkbook(path)),
                  kHeader + "10|30|ab|3|a:B1:Hits:-/-/6/66.67:2,0,1|b:B2:On/Off:0/66.67/-/-:1,1,0");
     }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "report/sessionworkbook.h"
-#include "report/worksheet.h"
+#include "workbook/worksheet.h"
 
 #include <QString>
 
@@ -23,9 +22,5 @@ struct CellReading {
 };
 bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error,
                        const CellReading& reading);
-
-// A session workbook from a file: the cells read and parsed. The error names the file and what is
-// wrong with it.
-SessionWorkbookResult readSessionWorkbook(const QString& path);
 
 } // namespace quorvia

@@ -1,4 +1,4 @@
-#include "recording/numbers.h"
+#include "base/numbers.h"
 
 #include <QLocale>
 

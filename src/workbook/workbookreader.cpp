@@ -1,6 +1,5 @@
-#include "platform/workbookreader.h"
+#include "workbook/workbookreader.h"
 
-#include "report/sessionsheet.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -507,37 +506,14 @@ bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error,
     return true;
 }
 
-SessionWorkbookResult readSessionWorkbook(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    Worksheet cells;
-    QString error;
-    // The entry log (columns A and B below the header) is not part of the session read back,
-    // nor is anything right of the tenth key's column.
-    CellReading reading;
-    reading.keep = [](int row, int column) {
-        return (row <= kSessionHeaderRows || column > 3) && column < kFirstSlotColumn + 10;
-    };
-    // The interval table is a block of rows from row 24 with cells right of column C; below it
-    // only the entry log goes on.
-    reading.stopBefore = [](const Worksheet& sofar, int row) {
-        if (row <= kFirstIntervalRow)
-            return false;
-        const auto& all = sofar.cells();
-        const auto from = all.lower_bound({row - 1, kIntervalNumberColumn});
-        return from == all.end() || from->first.first != row - 1;
-    };
-    if (!readWorkbookCells(path, cells, error, reading))
-        return {std::nullopt, QStringLiteral("%1 cannot be read: %2.").arg(name, error)};
-    SessionWorkbookResult result;
-    try {
-        result = parseSessionWorkbook(cells);
-    } catch (const std::bad_alloc&) {
-        result = {std::nullopt, QStringLiteral("there is not enough memory to read it")};
+QString columnLetters(int column) {
+    QString letters;
+    while (column > 0) {
+        const int digit = (column - 1) % 26;
+        letters.prepend(QChar(u'A' + digit));
+        column = (column - 1) / 26;
     }
-    if (!result.workbook)
-        result.error =
-            QStringLiteral("%1 is not a usable session workbook: %2.").arg(name, result.error);
-    return result;
+    return letters;
 }
 
 } // namespace quorvia

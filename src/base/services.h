@@ -1,19 +1,16 @@
 #pragma once
 
-#include "recording/journalevents.h"
-
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QTime>
 
-#include <vector>
-
 class QWidget;
 
 namespace quorvia {
 
-class Worksheet;
+class JournalStore;
+class WorkbookWriter;
 
 // The time of day and today's date.
 class Clock {
@@ -38,12 +35,13 @@ struct FileDialogRequest {
 };
 
 // The modal file dialogs. Each returns the chosen full path, or an empty text when cancelled.
-// The save dialog asks before replacing an existing file; the open dialog accepts only existing
-// files.
+// The save dialog asks before replacing an existing file and, when chosenFilter is given, sets it
+// to the filter chosen; the open dialog accepts only existing files.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    virtual QString saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString saveFileName(QWidget* parent, const FileDialogRequest& request,
+                                 QString* chosenFilter = nullptr) = 0;
     virtual QString openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     // Several existing files at once; an empty list when cancelled.
     virtual QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) = 0;
@@ -63,46 +61,6 @@ public:
     virtual bool askYesNoDefaultYes(QWidget* parent, const QString& text) {
         return askYesNo(parent, text);
     }
-};
-
-// Writes a worksheet as a one-sheet workbook file. Returns false when the file could not be
-// written completely; a file already at that path is then left as it was.
-class WorkbookWriter {
-public:
-    virtual ~WorkbookWriter() = default;
-    virtual bool write(const Worksheet& sheet, const QString& path) = 0;
-    // Several named worksheets in one workbook, in order, saved the same way.
-    struct NamedSheet {
-        QString name;
-        const Worksheet* sheet = nullptr;
-    };
-    virtual bool writeSheets(const std::vector<NamedSheet>& sheets, const QString& path) = 0;
-};
-
-// How the journal stood once it was opened. Reasons are sentences without the full stop.
-struct JournalStatus {
-    QString path;           // the journal file
-    QString setAside;       // where a damaged journal found there was moved; empty when none was
-    QString setAsideReason; // why it was ("It is not an SQLite database")
-    QString unwritable;     // why the journal cannot be written; empty when it can
-};
-
-// The journal of the running session on disk. Each write has been committed when it returns
-// true, so that it survives the end of the process; sync() makes it survive a power cut as well.
-class JournalStore {
-public:
-    virtual ~JournalStore() = default;
-    // A new session; its id, or 0 when it could not be written.
-    virtual std::int64_t addSession(const JournalSessionStart& start) = 0;
-    virtual bool addEvent(std::int64_t session, const JournalEvent& event) = 0;
-    virtual bool sync() = 0;
-    // Deletes the session, overwriting what it held.
-    virtual bool removeSession(std::int64_t session) = 0;
-    // The sessions in the journal, oldest first.
-    virtual std::vector<JournaledSession> sessions() = 0;
-    // Whether the journal can be written at all.
-    virtual bool isOpen() const = 0;
-    virtual JournalStatus status() const = 0;
 };
 
 // The services a window is given. Without a journal, sessions are kept in memory only.

@@ -1,5 +1,4 @@
-#include "recording/numbers.h"
-#include "recording/sessionrecord.h"
+#include "base/numbers.h"
 
 #include <QLocale>
 #include <QTest>
@@ -53,24 +52,6 @@ private slots:
         QFETCH(double, twoDecimals);
         QCOMPARE(roundHalfEven(value), whole);
         QCOMPARE(roundHalfEven2(value), twoDecimals);
-    }
-
-    // The duration over the interval length, rounded half to even, then up when that falls short.
-    void intervalCount_data() {
-        QTest::addColumn<double>("duration");
-        QTest::addColumn<double>("interval");
-        QTest::addColumn<qint64>("count");
-        QTest::newRow("100/30") << 100.0 << 30.0 << qint64(4);
-        QTest::newRow("75/30: half to even, then up") << 75.0 << 30.0 << qint64(3);
-        QTest::newRow("5/60") << 5.0 << 60.0 << qint64(1);
-        QTest::newRow("10.5/1") << 10.5 << 1.0 << qint64(11);
-        QTest::newRow("no interval length") << 600.0 << 0.0 << qint64(0);
-    }
-    void intervalCount() {
-        QFETCH(double, duration);
-        QFETCH(double, interval);
-        QFETCH(qint64, count);
-        QCOMPARE(intervalCountFor(duration, interval), count);
     }
 
     // Shortest digits that read back the same, never an exponent; a float keeps its own shortest

@@ -1,4 +1,4 @@
-#include "recording/sessionjournal.h"
+#include "journal/sessionjournal.h"
 
 #include "recording/sessionclock.h"
 

@@ -1,7 +1,8 @@
 // libFuzzer target for the workbook reader: any file, and any worksheet XML inside an otherwise
 // sound workbook, must be read or refused without a crash, a hang or a sanitizer report, and a
 // refusal always says what is wrong with the file.
-#include "platform/workbookreader.h"
+#include "report/sessionworkbook.h"
+#include "workbook/workbookreader.h"
 
 #include <QTemporaryDir>
 

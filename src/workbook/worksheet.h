@@ -31,4 +31,7 @@ private:
     std::map<std::pair<int, int>, CellValue> cells_;
 };
 
+// The column's letters as a spreadsheet names them: 1 A, 26 Z, 27 AA.
+QString columnLetters(int column);
+
 } // namespace quorvia

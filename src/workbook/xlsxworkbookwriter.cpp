@@ -1,6 +1,6 @@
-#include "platform/xlsxworkbookwriter.h"
+#include "workbook/xlsxworkbookwriter.h"
 
-#include "report/worksheet.h"
+#include "workbook/worksheet.h"
 
 #include <QDir>
 #include <QFile>
