@@ -5,11 +5,11 @@
 // "Baseline" and "Intervention", every third session recorded again by a second observer who
 // misses some presses.
 
-#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "support/records.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QDir>
 

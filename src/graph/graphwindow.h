@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/services.h"
 #include "graph/effects.h"
 #include "graph/sessiongraph.h"
-#include "base/services.h"
 #include "graph/studygraph.h"
 #include "study/study.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "agreement/agreement.h"
-#include "report/slotmeasure.h"
 #include "report/sessionworkbook.h"
+#include "report/slotmeasure.h"
 
 #include <QString>
 #include <QStringList>

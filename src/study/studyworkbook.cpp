@@ -1,8 +1,8 @@
 #include "study/studyworkbook.h"
 
-#include "workbook/worksheet.h"
-#include "workbook/workbookwriter.h"
 #include "study/studytables.h"
+#include "workbook/workbookwriter.h"
+#include "workbook/worksheet.h"
 
 namespace quorvia {
 

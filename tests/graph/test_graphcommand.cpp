@@ -1,11 +1,11 @@
 // The graph command run as the user runs it, and the window, on workbooks the program wrote.
 #include "graph/graphwindow.h"
-#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "support/fakeplatform.h"
 #include "support/records.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
