@@ -317,7 +317,6 @@ TierFigure::TierFigure(const std::vector<GraphTier>& tiers, TierKind kind,
         style.markerKeys = keys;
         auto* chart = new SessionChart(tiers[t].set, tiers[t].data, style);
         chart->setParentItem(this);
-        chart->setZValue(-static_cast<double>(t)); // each tier over the unseen axis above it
         connect(chart, &QChart::plotAreaChanged, this, &TierFigure::placeSteps);
         charts_.push_back(chart);
     }
