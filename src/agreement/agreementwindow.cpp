@@ -59,15 +59,20 @@ AgreementWindow::AgreementWindow(Platform& platform, QWidget* parent)
                                                  "on the window"));
         auto* browseButton = new QPushButton(QStringLiteral("Browse..."));
         browseButton->setObjectName(name + QStringLiteral("Browse"));
-        files->addWidget(new QLabel(caption), row, 0);
+        auto* label = new QLabel(caption);
+        label->setBuddy(field);
+        field->setAccessibleName(QString(caption).remove(QLatin1Char('&')).chopped(1));
+        browseButton->setAccessibleName(
+            QStringLiteral("Browse for the %1 workbook").arg(field->accessibleName().toLower()));
+        files->addWidget(label, row, 0);
         files->addWidget(field, row, 1);
         files->addWidget(browseButton, row, 2);
         connect(browseButton, &QPushButton::clicked, this, [this, field] { browse(field); });
         connect(field, &QLineEdit::editingFinished, this, &AgreementWindow::compare);
     };
-    addFileRow(0, QStringLiteral("Primary observer:"), primaryField_,
+    addFileRow(0, QStringLiteral("&Primary observer:"), primaryField_,
                QStringLiteral("primaryFile"));
-    addFileRow(1, QStringLiteral("Reliability observer:"), reliabilityField_,
+    addFileRow(1, QStringLiteral("&Reliability observer:"), reliabilityField_,
                QStringLiteral("reliabilityFile"));
 
     auto* headers = new QHBoxLayout;
@@ -89,6 +94,8 @@ AgreementWindow::AgreementWindow(Platform& platform, QWidget* parent)
     table_->setHorizontalHeaderLabels(
         {"Key", "Behaviour", "Mode", "Scoring", "Measure", "Agreement"});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false); // Tab moves on to the next control, not the next cell
+    table_->setAccessibleName(QStringLiteral("Agreement by key and measure"));
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     saveButton_->setObjectName(QStringLiteral("saveAgreement"));

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,8 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+#include <algorithm>
 
 namespace quorvia {
 
@@ -22,6 +25,9 @@ namespace {
 
 constexpr int kClientWidthTwips = 11505;
 constexpr int kClientHeightTwips = 6675;
+// The key characters' size, and the smallest a wide character is drawn at to fit its label.
+constexpr double kKeyPoints = 20.25;
+constexpr double kSmallestKeyPoints = 6;
 
 struct Box {
     int left;
@@ -287,7 +293,7 @@ void MainWindow::buildControls() {
         const SlotBoxes& boxes = kSlotBoxes[static_cast<std::size_t>(i - 1)];
         const auto slot = static_cast<std::size_t>(i);
         Label5[slot] = label(Frame2, arrayName("Label5", i), QStringLiteral("-"), boxes.key);
-        Label5[slot]->setFont(gothic(20.25));
+        Label5[slot]->setFont(gothic(kKeyPoints));
         Text4[slot] = textBox(Frame2, arrayName("Text4", i), boxes.name, 11.25);
         Text4[slot]->setAccessibleName(QStringLiteral("Key slot %1 behaviour").arg(i));
         Check3[slot] = place<QCheckBox>(Frame2, arrayName("Check3", i), boxes.mode);
@@ -353,6 +359,25 @@ void MainWindow::buildTabOrder() {
 
 void MainWindow::startUp() {
     Text3->setText(QLocale::system().toString(platform_.clock.today(), QLocale::ShortFormat));
+}
+
+void MainWindow::showKeyCharacter(std::size_t slot, const QString& text) {
+    QLabel* key = Label5.at(slot);
+    const double width = key->contentsRect().width();
+    double points = kKeyPoints;
+    QFont font = gothic(points);
+    for (;;) {
+        const QFontMetricsF metrics(font);
+        const QRectF ink = metrics.boundingRect(text);
+        const double needed =
+            std::max(ink.right(), metrics.horizontalAdvance(text)) - std::min(ink.left(), 0.0);
+        if (needed <= width || points <= kSmallestKeyPoints)
+            break;
+        points -= 0.75;
+        font.setPointSizeF(points);
+    }
+    key->setFont(font);
+    key->setText(text);
 }
 
 void MainWindow::drawTextLine(const QString& text) {

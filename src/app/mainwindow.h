@@ -70,6 +70,8 @@ private:
     void buildControls();
     void buildTabOrder();
     void setKeyCapture(bool on);
+    // Shows a slot's key character, smaller where it would be wider than its label.
+    void showKeyCharacter(std::size_t slot, const QString& text);
     void drawTextLine(const QString& text);
     // The slots' behaviour names and modes and the start and end stamps, as the window shows them.
     SessionSheetInputs sheetInputs() const;

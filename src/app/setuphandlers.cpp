@@ -37,13 +37,13 @@ void MainWindow::command3Click() {
         const int keyCount = countKeys(record_.keysToHit);
         for (int i = 1; i <= kSlotCount; ++i) {
             const auto slot = static_cast<std::size_t>(i);
-            Label5[slot]->setText(QStringLiteral("-"));
+            showKeyCharacter(slot, QStringLiteral("-"));
             Check3[slot]->setEnabled(false);
             Text4[slot]->setEnabled(false);
             Label9[slot]->setText(QStringLiteral("On/Off"));
             Label13[slot]->setText(QStringLiteral("hit"));
             if (i <= keyCount) {
-                Label5[slot]->setText(keyLabel(keyOfSlot(record_.keysToHit, i)));
+                showKeyCharacter(slot, keyLabel(keyOfSlot(record_.keysToHit, i)));
                 Check3[slot]->setEnabled(true);
                 Text4[slot]->setEnabled(true);
                 setBackColour(Text4[slot], Qt::white);
@@ -89,7 +89,7 @@ void MainWindow::command4Click() {
     Frame2->setEnabled(false);
     for (int i = 1; i <= kSlotCount; ++i) {
         const auto slot = static_cast<std::size_t>(i);
-        Label5[slot]->setText(QStringLiteral("-"));
+        showKeyCharacter(slot, QStringLiteral("-"));
         Check3[slot]->setEnabled(false);
     }
     record_.state = SessionState::SetUp;

@@ -26,6 +26,10 @@ namespace {
 
 constexpr double kScreenDpi = 96;
 constexpr double kPngDpi = 300;
+// Room below 0 and above the top of the value axis, as a share of the top: more than half the
+// largest marker on the smallest plot the window shows.
+constexpr double kValueRoom = 0.05;
+constexpr int kConditionPixels = 13;
 
 struct Marker {
     QScatterSeries::MarkerShape shape;
@@ -67,7 +71,25 @@ double markerSize(int sessions) {
 }
 
 // Above a tier's plot: its condition names.
-constexpr int kAboveTier = 24;
+constexpr int kAboveTier = 38; // two lines
+
+// A condition's name in at most two lines of the given width, broken between words and elided
+// where a word or the second line is wider.
+QStringList wrappedName(const QString& text, const QFontMetricsF& metrics, double width) {
+    QStringList lines;
+    for (const QString& word : text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!lines.isEmpty() &&
+            metrics.horizontalAdvance(lines.back() + QLatin1Char(' ') + word) <= width)
+            lines.back() += QLatin1Char(' ') + word;
+        else if (lines.size() < 2)
+            lines << word;
+        else
+            lines.back() += QLatin1Char(' ') + word;
+    }
+    for (QString& line : lines)
+        line = metrics.elidedText(line, Qt::ElideRight, std::max(width, 0.0));
+    return lines;
+}
 
 void styleAxis(QValueAxis* axis, const QString& title) {
     axis->setTitleText(title);
@@ -92,7 +114,7 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
     setPlotAreaBackgroundVisible(false);
     // The title and the condition names are placed by hand above the plot, in this margin; a
     // tier has the condition names only, and the measure's title is the figure's.
-    setMargins(style.tier ? QMargins(26, kAboveTier, 18, 2) : QMargins(12, 50, 28, 8));
+    setMargins(style.tier ? QMargins(26, kAboveTier, 18, 2) : QMargins(12, 66, 28, 8));
     title_ =
         new QGraphicsSimpleTextItem(QStringLiteral("Participant %1").arg(data.participantId), this);
     title_->setFont(pixelFont(17, true));
@@ -137,17 +159,23 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
     }
     auto* yAxis = new QValueAxis;
     styleAxis(yAxis, style.tier ? QString() : graphMeasureCaption(data.measure));
-    if (isPercentMeasure(data.measure)) {
-        yAxis->setRange(0, 100);
-        yAxis->setTickCount(6);
-    } else {
+    double tick = 20;
+    if (!isPercentMeasure(data.measure)) {
         yAxis->setRange(0, top > 0 ? top : 1);
         yAxis->applyNiceNumbers();
-        yAxis->setLabelFormat(yAxis->max() < 5 ? QStringLiteral("%.1f") : QStringLiteral("%d"));
+        top = yAxis->max();
+        tick = top / std::max(1, yAxis->tickCount() - 1);
+        yAxis->setLabelFormat(top < 5 ? QStringLiteral("%.1f") : QStringLiteral("%d"));
     }
+    // The ticks run from 0 to the top; a little room below 0 and above the top keeps the markers
+    // there whole, the zero a little above the session axis.
+    const double room = top * kValueRoom;
+    yAxis->setRange(-room, top + room);
+    yAxis->setTickType(QValueAxis::TicksDynamic);
+    yAxis->setTickAnchor(0);
+    yAxis->setTickInterval(tick);
     addAxis(yAxis, Qt::AlignLeft);
-    const double yTop = yAxis->max();
-    yTop_ = yTop;
+    valueRange_ = {yAxis->min(), yAxis->max()};
 
     auto attach = [&](QXYSeries* series, bool inLegend) {
         addSeries(series);
@@ -164,8 +192,8 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
         const double x = (set.phases[p - 1].lastSession + set.phases[p].firstSession) / 2.0;
         auto* line = new QLineSeries;
         line->setPen(QPen(Qt::black, 1.2, Qt::DashLine));
-        line->append(x, 0);
-        line->append(x, yTop);
+        line->append(x, yAxis->min());
+        line->append(x, yAxis->max());
         attach(line, false);
     }
 
@@ -185,8 +213,6 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
 
     for (std::size_t k = 0; k < data.series.size(); ++k) {
         const GraphSeries& series = data.series[k];
-        QLineSeries* path = nullptr;
-        int pathPhase = 0;
         auto* points = new QScatterSeries;
         const qsizetype place = style.markerKeys.indexOf(series.key);
         const Marker& marker =
@@ -198,20 +224,14 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
         points->setMarkerSize(marker.shape == QScatterSeries::MarkerShapeStar ? size * 1.3 : size);
         points->setPen(QPen(Qt::black, 1.5));
         points->setBrush(marker.filled ? Qt::black : Qt::white);
-        for (const GraphPoint& point : series.points) {
-            if (!point.value) { // the path breaks where the key has no value
-                path = nullptr;
-                continue;
+        for (const auto& stretch : graphPaths(set, series)) {
+            auto* path = new QLineSeries;
+            path->setPen(QPen(Qt::black, 1.5));
+            for (const auto& [number, value] : stretch) {
+                path->append(number, value);
+                points->append(number, value);
             }
-            const GraphSession& session = set.sessions.at(point.session);
-            if (!path || pathPhase != session.phase) {
-                path = new QLineSeries;
-                path->setPen(QPen(Qt::black, 1.5));
-                attach(path, false);
-                pathPhase = session.phase;
-            }
-            path->append(session.workbook.sessionNumber, *point.value);
-            points->append(session.workbook.sessionNumber, *point.value);
+            attach(path, false);
         }
         attach(points, true);
     }
@@ -220,10 +240,16 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
         const GraphPhase& phase = set.phases[p];
         if (p < style.conditionsShown.size() && !style.conditionsShown[p])
             continue;
-        auto* item = new QGraphicsSimpleTextItem(phase.condition, this);
-        item->setFont(pixelFont(14, true));
-        item->setBrush(Qt::black);
-        names_.push_back({(phase.firstSession + phase.lastSession) / 2.0, item});
+        ConditionName name;
+        name.text = phase.condition;
+        name.first = std::max(xAxis->min(), phase.firstSession - 0.5);
+        name.last = std::min(xAxis->max(), phase.lastSession + 0.5);
+        for (auto*& line : name.lines) {
+            line = new QGraphicsSimpleTextItem(this);
+            line->setFont(pixelFont(kConditionPixels, true));
+            line->setBrush(Qt::black);
+        }
+        names_.push_back(name);
     }
     connect(this, &QChart::plotAreaChanged, this, &SessionChart::placeLabels);
 }
@@ -237,10 +263,20 @@ void SessionChart::placeLabels() {
     title_->setPos(area.center().x() - title_->boundingRect().width() / 2, 8);
     if (tierName_)
         tierName_->setPos(area.right() - tierName_->boundingRect().width() - 6, area.top() + 2);
+    const QFontMetricsF metrics(pixelFont(kConditionPixels, true));
     for (const ConditionName& name : names_) {
-        const QRectF box = name.item->boundingRect();
-        const double x = mapToPosition(QPointF(name.centre, 0)).x();
-        name.item->setPos(x - box.width() / 2, area.top() - box.height() - 4);
+        const double left = mapToPosition(QPointF(name.first, 0)).x();
+        const double right = mapToPosition(QPointF(name.last, 0)).x();
+        const QStringList lines = wrappedName(name.text, metrics, right - left - 4);
+        double y = area.top() - 4;
+        for (auto i = static_cast<qsizetype>(name.lines.size()) - 1; i >= 0; --i) {
+            QGraphicsSimpleTextItem* item = name.lines.at(static_cast<std::size_t>(i));
+            item->setText(lines.value(i));
+            if (i >= lines.size())
+                continue;
+            y -= item->boundingRect().height();
+            item->setPos((left + right - item->boundingRect().width()) / 2, y);
+        }
     }
 }
 
@@ -385,7 +421,8 @@ void TierFigure::placeSteps() {
         QPainterPath path;
         const auto position = [&](const StepPoint& p) {
             SessionChart* chart = charts_.at(p.tier);
-            const QPointF value(p.session, p.foot ? 0 : chart->valueTop());
+            const auto [foot, top] = chart->valueRange();
+            const QPointF value(p.session, p.foot ? foot : top);
             return chart->mapToItem(this, chart->mapToPosition(value));
         };
         for (std::size_t i = 0; i < line.points.size(); ++i) {

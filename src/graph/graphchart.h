@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QSizeF>
 
+#include <array>
 #include <vector>
 
 class QGraphicsSimpleTextItem;
@@ -34,19 +35,21 @@ class SessionChart : public QChart {
 public:
     SessionChart(const SessionSet& set, const GraphData& data, const ChartStyle& style = {});
     QString titleText() const;
-    // The top of the value axis.
-    double valueTop() const { return yTop_; }
+    // The foot and the top of the value axis (a little beyond 0 and the top tick).
+    std::pair<double, double> valueRange() const { return valueRange_; }
     void placeLabels();
 
 private:
     struct ConditionName {
-        double centre = 0; // in sessions
-        QGraphicsSimpleTextItem* item = nullptr;
+        QString text;
+        double first = 0; // the phase's extent on the session axis
+        double last = 0;
+        std::array<QGraphicsSimpleTextItem*, 2> lines{}; // wrapped to the phase's width
     };
     std::vector<ConditionName> names_;
     QGraphicsSimpleTextItem* title_ = nullptr;
     QGraphicsSimpleTextItem* tierName_ = nullptr;
-    double yTop_ = 1;
+    std::pair<double, double> valueRange_{0, 1};
 };
 
 // A figure of tiers stacked over one session axis: per tier its sessions as SessionChart draws

@@ -26,6 +26,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -144,12 +145,15 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     effectsTable_->verticalHeader()->setVisible(false);
     effectsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     effectsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    chartView_->setAccessibleName(QStringLiteral("The figure"));
     table_->setObjectName(QStringLiteral("ValueTable"));
     table_->setColumnCount(6);
     table_->setHorizontalHeaderLabels({QStringLiteral("Session"), QStringLiteral("Condition"),
                                        QStringLiteral("Phase"), QStringLiteral("Key"),
                                        QStringLiteral("Behaviour"), QStringLiteral("Value")});
     table_->verticalHeader()->setVisible(false);
+    table_->setTabKeyNavigation(false); // Tab moves on to the next control, not the next cell
+    table_->setAccessibleName(QStringLiteral("Table of values"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     status_->setObjectName(QStringLiteral("StatusLabel"));
@@ -158,7 +162,15 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     auto* left = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(new QLabel(QStringLiteral("Sessions (drop workbooks here)"), left));
+    // Each input is named by the label above it.
+    const auto heading = [left](const QString& text, const QString& name, QWidget* input) {
+        auto* label = new QLabel(text, left);
+        label->setBuddy(input);
+        input->setAccessibleName(name);
+        return label;
+    };
+    leftLayout->addWidget(heading(QStringLiteral("&Sessions (drop workbooks here)"),
+                                  QStringLiteral("Sessions"), sessionList_));
     leftLayout->addWidget(sessionList_, 3);
     auto* fileButtons = new QHBoxLayout;
     QPushButton* addFilesButton =
@@ -171,9 +183,10 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     fileButtons->addWidget(addFolderButton);
     fileButtons->addWidget(removeButton);
     leftLayout->addLayout(fileButtons);
-    leftLayout->addWidget(new QLabel(QStringLiteral("Measure"), left));
+    leftLayout->addWidget(
+        heading(QStringLiteral("&Measure"), QStringLiteral("Measure"), measureBox_));
     leftLayout->addWidget(measureBox_);
-    leftLayout->addWidget(new QLabel(QStringLiteral("Keys"), left));
+    leftLayout->addWidget(heading(QStringLiteral("&Keys"), QStringLiteral("Keys"), keyList_));
     leftLayout->addWidget(keyList_, 2);
     auto* tierLabel = new QLabel(QStringLiteral("Tiers"), left);
     tierBox_->setAccessibleName(tierLabel->text());
@@ -194,6 +207,8 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
 
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("StudyTabs"));
+    tabs->setAccessibleName(QStringLiteral("The graph and the study"));
+    tabs->tabBar()->setAccessibleName(QStringLiteral("Pages"));
     tabs->addTab(chartView_, QStringLiteral("Graph"));
     studyTabs_ = std::make_unique<StudyTabs>(tabs);
     auto* effects = new QWidget(tabs);

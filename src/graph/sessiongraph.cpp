@@ -159,6 +159,25 @@ QString graphCsv(const SessionSet& set, const GraphData& data) {
            graphCsvRows(set, data);
 }
 
+std::vector<std::vector<std::pair<int, double>>> graphPaths(const SessionSet& set,
+                                                            const GraphSeries& series) {
+    std::vector<std::vector<std::pair<int, double>>> paths;
+    int lastNumber = 0;
+    int lastPhase = 0;
+    for (const GraphPoint& point : series.points) {
+        if (!point.value)
+            continue;
+        const GraphSession& session = set.sessions.at(point.session);
+        const int number = session.workbook.sessionNumber;
+        if (paths.empty() || session.phase != lastPhase || number != lastNumber + 1)
+            paths.emplace_back();
+        paths.back().emplace_back(number, *point.value);
+        lastNumber = number;
+        lastPhase = session.phase;
+    }
+    return paths;
+}
+
 QString graphCsvRows(const SessionSet& set, const GraphData& data, const QString& firstField) {
     QString csv;
     const QString word = graphMeasureWord(data.measure);

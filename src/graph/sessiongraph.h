@@ -71,6 +71,12 @@ QStringList keysWithMeasure(const SessionSet& set, GraphMeasure measure);
 // sessions is refused; a key missing from a session has no point there.
 GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringList& keys);
 
+// The stretches of a series that the graph joins by a path, as (session number, value) points:
+// a path runs within a phase over consecutive session numbers and breaks where a session, or the
+// series' value in it, is missing.
+std::vector<std::vector<std::pair<int, double>>> graphPaths(const SessionSet& set,
+                                                            const GraphSeries& series);
+
 // The plotted values as CSV (RFC 4180, CRLF line ends): a header row, then one row per session
 // and key in session order.
 QString graphCsv(const SessionSet& set, const GraphData& data);

@@ -37,8 +37,8 @@ QStringList inSlotOrder(const SessionSet& set, QStringList keys);
 // One tier per series of data, in its order, named by the key's behaviour (the key without one).
 std::vector<GraphTier> keyTiers(const SessionSet& set, const GraphData& data);
 
-// A corner of the step line: at a session of a tier, at the tier's top or at its foot (the
-// value 0).
+// A corner of the step line: at a session of a tier, at the tier's top or at its foot (its
+// session axis).
 struct StepPoint {
     std::size_t tier = 0;
     double session = 0;

@@ -1,6 +1,8 @@
 // The agreement window with a LibreOffice-saved workbook and one written by the program: headers,
-// the table with its marks, the file dialogs, saving and dropping files.
+// the table with its marks, the file dialogs, saving and dropping files; both windows' keyboard
+// and screen reader use.
 #include "agreement/agreementwindow.h"
+#include "graph/graphwindow.h"
 #include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
@@ -8,6 +10,7 @@
 #include "support/fakeplatform.h"
 #include "support/records.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +80,32 @@ private slots:
         QCOMPARE(values.join(u'|'), QStringLiteral("66.67 %!|66.67 %!|66.67 %!|66.67 %!|50.00 %!|"
                                                    "50.00 %!|0.400|66.67 %!|66.67 %!|0.00 %!|0.000|"
                                                    "33.33 %!|0.00 %!|33.33 %!|0.000"));
+
+        // Both windows: Tab leaves the table, and every input has a name of its own.
+        GraphWindow graph(platform);
+        graph.addWorkbooks({reliability});
+        graph.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&graph));
+        for (QWidget* shown : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&graph)}) {
+            auto* cells = shown->findChild<QTableWidget*>();
+            QVERIFY(cells->rowCount() > 0);
+            shown->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(shown));
+            cells->setFocus();
+            cells->setCurrentCell(0, 0);
+            QVERIFY(cells->hasFocus());
+            QTest::keyClick(cells, Qt::Key_Tab);
+            QVERIFY2(!cells->hasFocus(), qPrintable(shown->objectName()));
+            QStringList names;
+            for (QWidget* input : shown->findChildren<QWidget*>()) {
+                const auto* area = qobject_cast<QAbstractScrollArea*>(input->parentWidget());
+                if (input->focusPolicy() & Qt::TabFocus && input->isVisibleTo(shown) &&
+                    !(area && area->viewport() == input))
+                    names << QAccessible::queryAccessibleInterface(input)->text(QAccessible::Name);
+            }
+            QVERIFY2(!names.contains(QString()), qPrintable(names.join('|')));
+            QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        }
 
         dialogs.answers = {folder.filePath("agreement")};
         window.findChild<QPushButton*>("saveAgreement")->click();

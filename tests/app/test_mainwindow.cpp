@@ -423,6 +423,28 @@ private slots:
         QCOMPARE(rows(), (QStringList{" 0:  0|😀", " 0:  0|a", " 0:  0|😀"}));
     }
 
+    // A key character wider than its label is drawn smaller, whole, in the label's own box; one
+    // that fits keeps the size.
+    void wideKeyCharactersFitTheirLabels() {
+        QList<QRect> boxes;
+        for (std::size_t i = 1; i <= 6; ++i)
+            boxes << w_->Label5[i]->geometry();
+        QVERIFY(setUp("iWM😀ßW", "100"));
+        for (std::size_t i = 1; i <= 6; ++i) {
+            const QLabel* key = w_->Label5[i];
+            const QFontMetricsF metrics(key->font());
+            const QRectF ink = metrics.boundingRect(key->text());
+            QVERIFY2(ink.left() >= 0 &&
+                         std::max(ink.right(), metrics.horizontalAdvance(key->text())) <=
+                             key->contentsRect().width(),
+                     qPrintable(key->text()));
+            QCOMPARE(key->geometry(), boxes.at(static_cast<qsizetype>(i - 1)));
+        }
+        QCOMPARE(w_->Label5[1]->font().pointSizeF(), 20.25);
+        QCOMPARE(w_->Label5[6]->font().pointSizeF(), 20.25);
+        QVERIFY(w_->Label5[2]->font().pointSizeF() < 20.25);
+    }
+
     // "Yes": the Save As dialog, the worksheet of the record and the controls, ".xlsx" appended.
     // The next session's save fails, is cancelled, then names a file whose extended name exists
     // and is not replaced unasked; while unsaved nothing closes unasked; "Save As..." saves it.

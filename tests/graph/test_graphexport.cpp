@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
+#include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +108,63 @@ private slots:
         QVERIFY(svg.contains("<title>Participants P01, P02</title>"));
         QCOMPARE(svg.count(">Baseline<"), 1); // the lower tier's conditions are the same
         QVERIFY(svg.contains(">P02<"));
+    }
+
+    // Every marker shows whole inside the plot, and the condition names stay apart within it,
+    // also for a one-session phase.
+    void markersAndNamesInside_data() {
+        QTest::addColumn<int>("measure");
+        QTest::newRow("percent: 0 and 100") << int(GraphMeasure::Full);
+        QTest::newRow("rate: 0 and a nice top") << int(GraphMeasure::Rpm);
+    }
+    void markersAndNamesInside() {
+        QFETCH(int, measure);
+        std::vector<GraphInput> inputs;
+        const QStringList conditions{"Baseline", "Baseline", "Token economy",      "Baseline",
+                                     "Baseline", "Baseline", "Praise and prompts", "Praise"};
+        for (int n = 1; n <= conditions.size(); ++n) {
+            SessionWorkbook w;
+            w.participantId = "P07";
+            w.sessionNumber = n;
+            w.condition = conditions.at(n - 1);
+            const double value = n % 2 ? 0 : 100;
+            w.keySlots.push_back({"a", "on task", "On/Off", value, {}, {}, {}, {}});
+            w.keySlots.push_back({"b", "hits", "Hits", {}, {}, value / 20, {}, {}});
+            inputs.push_back({QString::number(n), {w, {}}});
+        }
+        const SessionSet set = groupSessions(inputs);
+        const GraphData data = graphData(set, static_cast<GraphMeasure>(measure), {});
+        QGraphicsScene scene;
+        auto* chart = new SessionChart(set, data);
+        scene.addItem(chart);
+        chart->setGeometry(QRectF(0, 0, 600, 380));
+        QApplication::processEvents();
+        const QRectF area = chart->plotArea();
+        for (QAbstractSeries* series : chart->series()) {
+            auto* points = qobject_cast<QScatterSeries*>(series);
+            if (!points)
+                continue;
+            const double half = points->markerSize() / 2 + points->pen().widthF();
+            for (const QPointF& p : points->points()) {
+                const QPointF at = chart->mapToPosition(p, points);
+                QVERIFY2(
+                    area.contains(QRectF(at - QPointF(half, half), QSizeF(2 * half, 2 * half))),
+                    qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+            }
+        }
+        QList<QRectF> names;
+        for (QGraphicsItem* item : chart->childItems()) {
+            auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item);
+            if (!text || text->text().isEmpty() || text->text() == chart->titleText())
+                continue;
+            const QRectF box = text->sceneBoundingRect();
+            QVERIFY2(box.left() >= area.left() && box.right() <= area.right(),
+                     qPrintable(text->text()));
+            for (const QRectF& other : names)
+                QVERIFY2(!box.intersects(other), qPrintable(text->text()));
+            names << box;
+        }
+        QVERIFY(names.size() >= 4);
     }
 
     void unwritable() {

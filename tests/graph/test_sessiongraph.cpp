@@ -43,34 +43,48 @@ private slots:
         QTest::addColumn<QString>("phases"); // phase of each drawn session
         QTest::addColumn<QStringList>("skipped");
         QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("paths"); // session numbers that key a's path joins
         QTest::newRow("A A B B A: three phases")
             << QStringList{"s1 1 A", "s2 2 A", "s3 3 B", "s4 4 B", "s5 5 A"} << "s1 s2 s3 s4 s5"
-            << "1 1 2 2 3" << QStringList() << "";
+            << "1 1 2 2 3" << QStringList() << ""
+            << "1 2|3 4|5";
         QTest::newRow("A-B-A-B: each return a new phase")
             << QStringList{"s1 1 A", "s2 2 B", "s3 3 A", "s4 4 B"} << "s1 s2 s3 s4"
-            << "1 2 3 4" << QStringList() << "";
+            << "1 2 3 4" << QStringList() << ""
+            << "1|2|3|4";
         QTest::newRow("ordered by number, not as given or as text")
             << QStringList{"s10 10 B", "s2 2 A", "s1 1 A", "s9 9 B"} << "s1 s2 s9 s10"
-            << "1 1 2 2" << QStringList() << "";
+            << "1 1 2 2" << QStringList() << ""
+            << "1 2|9 10";
         QTest::newRow("blanks around a condition do not split a phase")
             << QStringList{"s1 1 A", "s2 2 _A_"} << "s1 s2"
-            << "1 1" << QStringList() << "";
+            << "1 1" << QStringList() << ""
+            << "1 2";
         QTest::newRow("same number: the earlier date is drawn")
             << QStringList{"late 3 A 2026/12/07", "early 3 A 2026/12/06", "s4 4 B"} << "early s4"
-            << "1 2" << QStringList{"late: session 3 is already drawn from early."} << "";
+            << "1 2" << QStringList{"late: session 3 is already drawn from early."} << ""
+            << "3|4";
+        QTest::newRow("a missing session breaks the path")
+            << QStringList{"s1 1 A", "s2 2 A", "s4 4 A", "s5 5 B"} << "s1 s2 s4 s5"
+            << "1 1 1 2" << QStringList() << ""
+            << "1 2|4|5";
         QTest::newRow("unreadable named, the rest drawn")
             << QStringList{"!bad", "s1 1 A"} << "s1"
-            << "1" << QStringList{"!bad: not a workbook"} << "";
+            << "1" << QStringList{"!bad: not a workbook"} << ""
+            << "1";
         QTest::newRow("participants differ")
             << QStringList{"s1 1 A 1/1 P07", "s2 2 A 1/1 P08", "s3 3 A 1/1 P07"} << ""
             << "" << QStringList()
-            << "The workbooks are of different participants: P07 (s1, s3); P08 (s2).";
+            << "The workbooks are of different participants: P07 (s1, s3); P08 (s2)."
+            << "";
         QTest::newRow("a key gained in a later session")
             << QStringList{"s1 1 A 1/1 P07 ab", "s2 2 A 1/1 P07 abc"} << "s1 s2"
-            << "1 1" << QStringList() << "";
+            << "1 1" << QStringList() << ""
+            << "1 2";
         QTest::newRow("nothing readable")
             << QStringList{"!bad"} << ""
-            << "" << QStringList{"!bad: not a workbook"} << "None of the workbooks could be read.";
+            << "" << QStringList{"!bad: not a workbook"} << "None of the workbooks could be read."
+            << "";
     }
     void grouping() {
         QFETCH(QStringList, descriptions);
@@ -78,6 +92,7 @@ private slots:
         QFETCH(QString, phases);
         QFETCH(QStringList, skipped);
         QFETCH(QString, refusal);
+        QFETCH(QString, paths);
         const SessionSet set = groupSessions(inputsOf(descriptions));
         QStringList files;
         QStringList phaseNumbers;
@@ -93,6 +108,16 @@ private slots:
             QCOMPARE(set.phases.front().firstSession, set.sessions.front().workbook.sessionNumber);
             QCOMPARE(set.phases.back().lastSession, set.sessions.back().workbook.sessionNumber);
         }
+        QStringList joined;
+        for (const GraphSeries& series : graphData(set, GraphMeasure::Full, {"a"}).series) {
+            for (const auto& stretch : graphPaths(set, series)) {
+                QStringList numbers;
+                for (const auto& [number, value] : stretch)
+                    numbers << QString::number(number);
+                joined << numbers.join(' ');
+            }
+        }
+        QCOMPARE(joined.join('|'), paths);
     }
 
     void plotted_data() {
