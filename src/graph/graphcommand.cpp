@@ -131,10 +131,11 @@ int runGraphCommand(int argc, char* argv[]) {
     const int outputs =
         int(parser.isSet(output)) + int(parser.isSet(csv)) + int(parser.isSet(effects));
     QString usage;
-    if (paths.isEmpty())
-        usage = QStringLiteral("No session workbook given.");
-    else if (findStudyFiles(paths).files.isEmpty())
-        usage = QStringLiteral("The folders given hold no session workbook (.xlsx).");
+    const StudyFiles found = findStudyFiles(paths);
+    if (found.files.isEmpty() && found.skipped.isEmpty())
+        usage = paths.isEmpty()
+                    ? QStringLiteral("No session workbook given.")
+                    : QStringLiteral("The folders given hold no session workbook (.xlsx).");
     else if (!chosen)
         usage = QStringLiteral("--measure must be full, partial, rpm or interval.");
     else if (outputs != 1)
@@ -192,8 +193,8 @@ int runGraphCommand(int argc, char* argv[]) {
 
 int runGraphWindow(const QStringList& workbooks, Platform& platform) {
     GraphWindow window(platform);
+    window.show(); // the workbooks are read with the window up, a progress bar above it
     window.addWorkbooks(workbooks);
-    window.show();
     return QApplication::exec();
 }
 

@@ -145,7 +145,7 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     effectsTable_->verticalHeader()->setVisible(false);
     effectsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     effectsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    chartView_->setAccessibleName(QStringLiteral("The figure"));
+        chartView_->setAccessibleName(QStringLiteral("Graph of the sessions"));
     table_->setObjectName(QStringLiteral("ValueTable"));
     table_->setColumnCount(6);
     table_->setHorizontalHeaderLabels({QStringLiteral("Session"), QStringLiteral("Condition"),
@@ -207,8 +207,8 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
 
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("StudyTabs"));
-    tabs->setAccessibleName(QStringLiteral("The graph and the study"));
-    tabs->tabBar()->setAccessibleName(QStringLiteral("Pages"));
+    tabs->setAccessibleName(QStringLiteral("Graph and study tables"));
+    tabs->tabBar()->setAccessibleName(QStringLiteral("Views"));
     tabs->addTab(chartView_, QStringLiteral("Graph"));
     studyTabs_ = std::make_unique<StudyTabs>(tabs);
     auto* effects = new QWidget(tabs);
@@ -290,14 +290,12 @@ void GraphWindow::listObservers() {
 }
 
 void GraphWindow::exportStudy() {
-    QString path = platform_.dialogs.saveFileName(
-        this, {QStringLiteral("Export Study"), documentsFolder(),
-               QStringLiteral("%1-study.xlsx").arg(data_.participantId),
-               QStringLiteral("Workbook (*.xlsx)")});
+    const QString path = chooseSavePath(this, platform_.dialogs, platform_.messages,
+                                        {QStringLiteral("Export Study"), documentsFolder(),
+                                         QStringLiteral("%1-study.xlsx").arg(data_.participantId),
+                                         QStringLiteral("Workbook (*.xlsx)")});
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xlsx");
     if (!writeStudyWorkbook(platform_.workbooks, study_, path))
         platform_.messages.inform(this, QStringLiteral("%1 could not be written.").arg(path));
 }

@@ -6,7 +6,6 @@
 #include <QDate>
 
 #include <algorithm>
-#include <array>
 
 namespace quorvia {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "report/sessionworkbook.h"
-#include "report/slotmeasure.h"
+#include "report/slotmeasures.h"
 
 #include <QString>
 #include <QStringList>

@@ -34,8 +34,13 @@ SessionSet sessionSetOf(const Study& study, bool anyFile) {
         QStringList ids;
         for (const StudyParticipant& p : study.participants) {
             QStringList files;
-            for (const StudySession& session : p.sessions)
+            for (const StudySession& session : p.sessions) {
+                if (files.size() == 3) {
+                    files.last() += QStringLiteral(" and %1 more").arg(p.sessions.size() - 3);
+                    break;
+                }
                 files << QFileInfo(session.file).fileName();
+            }
             ids << QStringLiteral("%1 (%2)").arg(p.id, files.join(QStringLiteral(", ")));
         }
         set.refusal = QStringLiteral("The workbooks are of different participants: %1.")

@@ -58,8 +58,9 @@ template <typename Mark> void fill(QTableWidget* table, const StudyTable& conten
 } // namespace
 
 StudyTabs::StudyTabs(QTabWidget* tabs)
-    : sessions_(tableWidget(QStringLiteral("StudySessionsTable"), QStringLiteral("Sessions")))
-    , summary_(tableWidget(QStringLiteral("StudySummaryTable"), QStringLiteral("Agreement")))
+    : sessions_(tableWidget(QStringLiteral("StudySessionsTable"), QStringLiteral("Sessions table")))
+    , summary_(
+          tableWidget(QStringLiteral("StudySummaryTable"), QStringLiteral("Agreement summary")))
     , sentences_(new QPlainTextEdit) {
     tabs->addTab(sessions_, QStringLiteral("Sessions"));
     auto* agreement = new QWidget;

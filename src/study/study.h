@@ -2,7 +2,7 @@
 
 #include "agreement/agreement.h"
 #include "report/sessionworkbook.h"
-#include "report/slotmeasure.h"
+#include "report/slotmeasures.h"
 
 #include <QString>
 #include <QStringList>

@@ -51,15 +51,13 @@ StudyFiles findStudyFiles(const QStringList& paths) {
     StudyFiles found;
     QSet<QString> searched;
     for (const QString& path : paths) {
+        // A folder named as a workbook is meant as one, and a file given is read whatever it
+        // is: the reader says what is wrong with it.
         const QFileInfo info(path);
-        if (info.isDir())
+        if (info.isDir() && !isWorkbookName(path))
             search(path, searched, found);
-        else if (info.isFile())
-            found.files << path;
-        else if (!info.exists())
-            found.skipped << QStringLiteral("%1: no such file or folder.").arg(path);
         else
-            found.skipped << QStringLiteral("%1 is not a regular file; passed over.").arg(path);
+            found.files << path;
     }
     return found;
 }

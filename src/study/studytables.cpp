@@ -1,6 +1,6 @@
 #include "study/studytables.h"
 
-#include "report/slotmeasure.h"
+#include "report/slotmeasures.h"
 
 namespace quorvia {
 

@@ -1,7 +1,6 @@
 #include "study/studyworkbook.h"
 
 #include "study/studytables.h"
-#include "workbook/workbookwriter.h"
 #include "workbook/worksheet.h"
 
 namespace quorvia {

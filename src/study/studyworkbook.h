@@ -1,7 +1,7 @@
 #pragma once
 
-#include "base/services.h"
 #include "study/study.h"
+#include "workbook/workbookwriter.h"
 
 #include <QString>
 

@@ -3,12 +3,12 @@
 // and screen reader use.
 #include "agreement/agreementwindow.h"
 #include "graph/graphwindow.h"
-#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "support/fakeplatform.h"
 #include "support/records.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QAccessible>
 #include <QFile>
@@ -104,7 +104,8 @@ private slots:
                     names << QAccessible::queryAccessibleInterface(input)->text(QAccessible::Name);
             }
             QVERIFY2(!names.contains(QString()), qPrintable(names.join('|')));
-            QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+            QVERIFY2(QSet<QString>(names.begin(), names.end()).size() == names.size(),
+                     qPrintable(names.join(QLatin1Char('|'))));
         }
 
         dialogs.answers = {folder.filePath("agreement")};
@@ -117,7 +118,8 @@ private slots:
         dialogs.answers = {folder.filePath("x")};
         messages.answerYes = false;
         window.findChild<QPushButton*>("saveAgreement")->click();
-        QCOMPARE(messages.asked, QStringList{"x.xlsx already exists.\r\nDo you want to replace it?"});
+        QCOMPARE(messages.asked,
+                 QStringList{"x.xlsx already exists.\r\nDo you want to replace it?"});
         QCOMPARE(writer.paths.size(), 1);
     }
 };

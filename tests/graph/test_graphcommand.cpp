@@ -147,6 +147,9 @@ private slots:
         list->findItems("P08-5", Qt::MatchContains).front()->setSelected(true);
         click("RemoveButton");
         QCOMPARE(table->rowCount(), 2);
+        // The study's tabs: two sessions of two keys, two measures each; no agreement yet.
+        QCOMPARE(window.findChild<QTableWidget*>("StudySessionsTable")->rowCount(), 8);
+        QCOMPARE(window.findChild<QTableWidget*>("StudySummaryTable")->item(0, 11)->text(), "n/a");
         click("ExportButton");
         QFile csv(dir.filePath("table.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));

@@ -1,12 +1,12 @@
 // Pairing the workbooks of a study (primary observer, copies, reliability records), the summary's
 // arithmetic and text forms, and a folder read end to end by the study command.
-#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "study/study.h"
 #include "study/studytables.h"
 #include "support/records.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "report/slotmeasure.h"
+#include "report/slotmeasures.h"
 
 #include <array>
 

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+// The summary measures of a key slot, by the words that name them on the command line and in the
+// study's tables.
 namespace quorvia {
 
 // The summary measures of rows 18 to 21, by the word that names them on the command line.
