@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QGraphicsPathItem>
 #include <QGraphicsScene>
+#include <QGraphicsSceneResizeEvent>
 #include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QLegendMarker>
@@ -63,6 +65,14 @@ double sessionStep(int span) {
     return step;
 }
 
+// Smaller markers where many sessions share the width.
+double markerSize(int sessions) {
+    return std::clamp(200.0 / static_cast<double>(std::max(sessions, 1)), 6.0, 10.0);
+}
+
+// Above a tier's plot: its condition names.
+constexpr int kAboveTier = 38; // two lines
+
 // A condition's name in at most two lines of the given width, broken between words and elided
 // where a word or the second line is wider.
 QStringList wrappedName(const QString& text, const QFontMetricsF& metrics, double width) {
@@ -95,28 +105,42 @@ void styleAxis(QValueAxis* axis, const QString& title) {
 
 } // namespace
 
-SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
+SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const ChartStyle& style) {
     setAnimationOptions(QChart::NoAnimation);
     setBackgroundBrush(Qt::white);
+    setBackgroundVisible(!style.tier);
     setBackgroundRoundness(0);
     setDropShadowEnabled(false);
     setPlotAreaBackgroundVisible(false);
-    // The title and the condition names are placed by hand above the plot, in this margin.
-    setMargins(QMargins(12, 66, 28, 8));
+    // The title and the condition names are placed by hand above the plot, in this margin; a
+    // tier has the condition names only, and the measure's title is the figure's.
+    setMargins(style.tier ? QMargins(26, kAboveTier, 18, 2) : QMargins(12, 66, 28, 8));
     title_ =
         new QGraphicsSimpleTextItem(QStringLiteral("Participant %1").arg(data.participantId), this);
     title_->setFont(pixelFont(17, true));
     title_->setBrush(Qt::black);
+    title_->setVisible(!style.tier);
+    if (!style.tierName.isEmpty()) {
+        tierName_ = new QGraphicsSimpleTextItem(style.tierName, this);
+        tierName_->setFont(pixelFont(14, true));
+        tierName_->setBrush(Qt::black);
+    }
     legend()->setAlignment(Qt::AlignBottom);
     legend()->setFont(pixelFont(13));
     legend()->setLabelColor(Qt::black);
     legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
-    legend()->setVisible(!data.series.empty());
+    legend()->setVisible(!data.series.empty() && !style.tier);
 
-    const int first = set.sessions.empty() ? 1 : set.sessions.front().workbook.sessionNumber;
-    const int last = set.sessions.empty() ? 1 : set.sessions.back().workbook.sessionNumber;
+    int first = set.sessions.empty() ? 1 : set.sessions.front().workbook.sessionNumber;
+    int last = set.sessions.empty() ? 1 : set.sessions.back().workbook.sessionNumber;
+    if (style.tier)
+        std::tie(first, last) = style.sessions;
     auto* xAxis = new QValueAxis;
     styleAxis(xAxis, QStringLiteral("Session"));
+    if (!style.lowest) { // laid out as the lowest tier's, so that the plots align, but unseen
+        xAxis->setLabelsBrush(Qt::transparent);
+        xAxis->setTitleBrush(Qt::transparent);
+    }
     // Half a step of room after the last session, so that its label is not cut short.
     const double step = sessionStep(last - first);
     xAxis->setRange(first - 0.5, last + std::max(0.5, step / 2));
@@ -127,14 +151,14 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
 
     double top = 100;
     if (!isPercentMeasure(data.measure)) {
-        top = 0;
+        top = style.largest;
         for (const GraphSeries& series : data.series) {
             for (const GraphPoint& point : series.points)
                 top = std::max(top, point.value.value_or(0));
         }
     }
     auto* yAxis = new QValueAxis;
-    styleAxis(yAxis, graphMeasureCaption(data.measure));
+    styleAxis(yAxis, style.tier ? QString() : graphMeasureCaption(data.measure));
     double tick = 20;
     if (!isPercentMeasure(data.measure)) {
         yAxis->setRange(0, top > 0 ? top : 1);
@@ -151,6 +175,7 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
     yAxis->setTickAnchor(0);
     yAxis->setTickInterval(tick);
     addAxis(yAxis, Qt::AlignLeft);
+    valueRange_ = {yAxis->min(), yAxis->max()};
 
     auto attach = [&](QXYSeries* series, bool inLegend) {
         addSeries(series);
@@ -162,8 +187,8 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
         }
     };
 
-    // Phase changes first, so that the data is drawn over them.
-    for (std::size_t p = 1; p < set.phases.size(); ++p) {
+    // Phase changes first, so that the data is drawn over them; in tiers the figure draws them.
+    for (std::size_t p = 1; p < set.phases.size() && !style.tier; ++p) {
         const double x = (set.phases[p - 1].lastSession + set.phases[p].firstSession) / 2.0;
         auto* line = new QLineSeries;
         line->setPen(QPen(Qt::black, 1.2, Qt::DashLine));
@@ -172,15 +197,30 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
         attach(line, false);
     }
 
+    // The aids under the data: thin grey, one line per phase.
+    for (const GraphSeries& series : data.series) {
+        for (const PhaseAid aid : style.aids) {
+            for (const AidLine& a : phaseAids(set, series, aid)) {
+                auto* line = new QLineSeries;
+                line->setPen(QPen(QColor(128, 128, 128), 1,
+                                  aid == PhaseAid::Median ? Qt::DotLine : Qt::SolidLine));
+                line->append(a.x1, a.y1);
+                line->append(a.x2, a.y2);
+                attach(line, false);
+            }
+        }
+    }
+
     for (std::size_t k = 0; k < data.series.size(); ++k) {
         const GraphSeries& series = data.series[k];
         auto* points = new QScatterSeries;
-        const Marker& marker = kMarkers.at(k % kMarkers.size());
+        const qsizetype place = style.markerKeys.indexOf(series.key);
+        const Marker& marker =
+            kMarkers.at((place >= 0 ? static_cast<std::size_t>(place) : k) % kMarkers.size());
         points->setName(series.behaviour.isEmpty() ? series.key : series.behaviour);
         points->setMarkerShape(marker.shape);
-        // Smaller markers where many sessions share the width.
-        const double size = std::clamp(
-            200.0 / static_cast<double>(std::max<std::size_t>(set.sessions.size(), 1)), 6.0, 10.0);
+        const double size = markerSize(style.tier ? style.sessions.second - style.sessions.first + 1
+                                                  : static_cast<int>(set.sessions.size()));
         points->setMarkerSize(marker.shape == QScatterSeries::MarkerShapeStar ? size * 1.3 : size);
         points->setPen(QPen(Qt::black, 1.5));
         points->setBrush(marker.filled ? Qt::black : Qt::white);
@@ -196,7 +236,10 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
         attach(points, true);
     }
 
-    for (const GraphPhase& phase : set.phases) {
+    for (std::size_t p = 0; p < set.phases.size(); ++p) {
+        const GraphPhase& phase = set.phases[p];
+        if (p < style.conditionsShown.size() && !style.conditionsShown[p])
+            continue;
         ConditionName name;
         name.text = phase.condition;
         name.first = std::max(xAxis->min(), phase.firstSession - 0.5);
@@ -208,16 +251,18 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data) {
         }
         names_.push_back(name);
     }
-    connect(this, &QChart::plotAreaChanged, this, &SessionChart::placeConditionNames);
+    connect(this, &QChart::plotAreaChanged, this, &SessionChart::placeLabels);
 }
 
 QString SessionChart::titleText() const {
     return title_->text();
 }
 
-void SessionChart::placeConditionNames() {
+void SessionChart::placeLabels() {
     const QRectF area = plotArea();
     title_->setPos(area.center().x() - title_->boundingRect().width() / 2, 8);
+    if (tierName_)
+        tierName_->setPos(area.right() - tierName_->boundingRect().width() - 6, area.top() + 2);
     const QFontMetricsF metrics(pixelFont(kConditionPixels, true));
     for (const ConditionName& name : names_) {
         const double left = mapToPosition(QPointF(name.first, 0)).x();
@@ -235,22 +280,201 @@ void SessionChart::placeConditionNames() {
     }
 }
 
-bool exportGraph(const SessionSet& set, const GraphData& data, const QString& path,
+namespace {
+
+// The marker of a legend entry, as a scatter series draws it, centred on (0, 0).
+QPainterPath markerPath(QScatterSeries::MarkerShape shape, double size) {
+    QPainterPath path;
+    const double r = size / 2;
+    const auto polygon = [&](int corners, double inner) {
+        QPolygonF points;
+        const int steps = inner > 0 ? corners * 2 : corners;
+        for (int i = 0; i < steps; ++i) {
+            const double radius = (inner > 0 && i % 2) ? r * inner : r;
+            const double angle = -M_PI / 2 + 2 * M_PI * i / steps;
+            points << QPointF(radius * std::cos(angle), radius * std::sin(angle));
+        }
+        path.addPolygon(points);
+        path.closeSubpath();
+    };
+    switch (shape) {
+    case QScatterSeries::MarkerShapeRectangle:
+        path.addRect(-r, -r, size, size);
+        break;
+    case QScatterSeries::MarkerShapeTriangle:
+        polygon(3, 0);
+        break;
+    case QScatterSeries::MarkerShapeRotatedRectangle:
+        polygon(4, 0);
+        break;
+    case QScatterSeries::MarkerShapeStar:
+        polygon(5, 0.45);
+        break;
+    case QScatterSeries::MarkerShapePentagon:
+        polygon(5, 0);
+        break;
+    default:
+        path.addEllipse(QPointF(0, 0), r, r);
+    }
+    return path;
+}
+
+constexpr double kLegendRow = 26;
+// How far a tier reaches up over the unseen session axis of the tier above.
+constexpr double kTierOverlap = kAboveTier + 8;
+
+} // namespace
+
+TierFigure::TierFigure(const std::vector<GraphTier>& tiers, TierKind kind,
+                       const std::vector<PhaseAid>& aids)
+    : sessions_(sessionSpan(tiers)) {
+    QStringList keys;
+    QStringList names;
+    QStringList behaviours;
+    for (const GraphTier& tier : tiers) {
+        names << tier.name;
+        for (const GraphSeries& series : tier.data.series) {
+            if (!keys.contains(series.key)) {
+                keys << series.key;
+                behaviours << (series.behaviour.isEmpty() ? series.key : series.behaviour);
+            }
+        }
+    }
+    const double largest = largestValue(tiers);
+    for (std::size_t t = 0; t < tiers.size(); ++t) {
+        ChartStyle style;
+        style.aids = aids;
+        style.tier = true;
+        style.tierName = tiers[t].name;
+        style.lowest = t + 1 == tiers.size();
+        style.sessions = sessions_;
+        style.largest = largest;
+        style.conditionsShown = conditionsShown(tiers, t);
+        style.markerKeys = keys;
+        auto* chart = new SessionChart(tiers[t].set, tiers[t].data, style);
+        chart->setParentItem(this);
+        connect(chart, &QChart::plotAreaChanged, this, &TierFigure::placeSteps);
+        charts_.push_back(chart);
+    }
+    steps_ = stepLines(tiers);
+    const GraphMeasure measure = tiers.empty() ? GraphMeasure::Full : tiers.front().data.measure;
+    valueTitle_ = new QGraphicsSimpleTextItem(graphMeasureCaption(measure), this);
+    valueTitle_->setFont(pixelFont(13));
+    valueTitle_->setRotation(-90);
+    if (kind == TierKind::Key && !tiers.empty()) {
+        titleText_ = QStringLiteral("Participant %1").arg(tiers.front().data.participantId);
+        title_ = new QGraphicsSimpleTextItem(titleText_, this);
+        title_->setFont(pixelFont(17, true));
+    } else {
+        titleText_ = QStringLiteral("Participants %1").arg(names.join(QStringLiteral(", ")));
+        const double size = markerSize(sessions_.second - sessions_.first + 1);
+        for (qsizetype k = 0; k < keys.size(); ++k) {
+            const Marker& marker = kMarkers.at(static_cast<std::size_t>(k) % kMarkers.size());
+            const double scale = marker.shape == QScatterSeries::MarkerShapeStar ? 1.3 : 1;
+            auto* shape = new QGraphicsPathItem(markerPath(marker.shape, size * scale), this);
+            shape->setPen(QPen(Qt::black, 1.5));
+            shape->setBrush(marker.filled ? Qt::black : Qt::white);
+            auto* text = new QGraphicsSimpleTextItem(behaviours.at(k), this);
+            text->setFont(pixelFont(13));
+            legend_.emplace_back(shape, text);
+        }
+    }
+}
+
+void TierFigure::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+    painter->fillRect(rect(), Qt::white);
+}
+
+void TierFigure::resizeEvent(QGraphicsSceneResizeEvent* event) {
+    QGraphicsWidget::resizeEvent(event);
+    layoutTiers();
+}
+
+// The tiers one below the other, all of the same height; the charts lay their plots out alike.
+void TierFigure::layoutTiers() {
+    const QSizeF area = size();
+    const double top = 6 + (title_ ? 28 : 0);
+    const double bottom = area.height() - (legend_.empty() ? 2 : kLegendRow);
+    const auto n = static_cast<double>(charts_.size());
+    const double height =
+        std::max(60.0, (bottom - top + kTierOverlap * (n - 1)) / std::max(n, 1.0));
+    for (std::size_t t = 0; t < charts_.size(); ++t)
+        charts_[t]->setGeometry(QRectF(0, top + static_cast<double>(t) * (height - kTierOverlap),
+                                       area.width(), height));
+    if (title_)
+        title_->setPos((area.width() - title_->boundingRect().width()) / 2, 8);
+    placeSteps();
+}
+
+void TierFigure::placeSteps() {
+    if (charts_.empty())
+        return;
+    const QRectF first = charts_.front()->mapRectToItem(this, charts_.front()->plotArea());
+    const QRectF last = charts_.back()->mapRectToItem(this, charts_.back()->plotArea());
+    valueTitle_->setPos(4, (first.top() + last.bottom() + valueTitle_->boundingRect().width()) / 2);
+
+    // The step lines, in the charts' own mapping from sessions and values to the plot.
+    for (QGraphicsItem* item : stepItems_)
+        delete item;
+    stepItems_.clear();
+    for (const StepLine& line : steps_) {
+        QPainterPath path;
+        const auto position = [&](const StepPoint& p) {
+            SessionChart* chart = charts_.at(p.tier);
+            const auto [foot, top] = chart->valueRange();
+            const QPointF value(p.session, p.foot ? foot : top);
+            return chart->mapToItem(this, chart->mapToPosition(value));
+        };
+        for (std::size_t i = 0; i < line.points.size(); ++i) {
+            QPointF at = position(line.points[i]);
+            // The way across from a tier's foot to the next tier's line goes half-way down the gap
+            // between them, clear of the session axis it would otherwise hide in.
+            const bool across =
+                line.points[i].foot && i + 1 < line.points.size() && line.points[i + 1].foot;
+            const bool fromAcross = i > 0 && line.points[i].foot && line.points[i - 1].foot;
+            if (across || fromAcross) {
+                const std::size_t below = line.points[i].tier + 1;
+                const QRectF next =
+                    charts_.at(below)->mapRectToItem(this, charts_.at(below)->plotArea());
+                at.setY((at.y() + next.top()) / 2);
+            }
+            if (i == 0)
+                path.moveTo(at);
+            else
+                path.lineTo(at);
+        }
+        auto* item = new QGraphicsPathItem(path, this);
+        item->setPen(QPen(Qt::black, 1.2, Qt::DashLine));
+        item->setZValue(-static_cast<double>(charts_.size())); // under the data
+        stepItems_.push_back(item);
+    }
+
+    double total = 0;
+    for (const auto& [shape, text] : legend_)
+        total += 24 + text->boundingRect().width();
+    double x = std::max(last.left(), last.center().x() - total / 2);
+    const double y = size().height() - kLegendRow / 2 - 2;
+    for (const auto& [shape, text] : legend_) {
+        shape->setPos(x + 6, y);
+        text->setPos(x + 16, y - text->boundingRect().height() / 2);
+        x += 24 + text->boundingRect().width();
+    }
+}
+
+QSizeF defaultGraphMillimetres(std::size_t tiers) {
+    if (tiers <= 1)
+        return kDefaultGraphMillimetres;
+    return {kDefaultGraphMillimetres.width(), 35 + 50 * static_cast<double>(tiers)};
+}
+
+namespace {
+
+// Writes the laid-out figure of the scene to path, as its suffix names.
+bool writeFigure(QGraphicsScene& scene, const QString& title, const QString& path,
                  QSizeF millimetres, QString& error) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
-        suffix != QLatin1String("pdf")) {
-        error = QStringLiteral("%1: the file name must end in .png, .svg or .pdf.").arg(path);
-        return false;
-    }
     const QSizeF logical = millimetres / 25.4 * kScreenDpi;
-    QGraphicsScene scene;
-    auto* chart = new SessionChart(set, data);
-    scene.addItem(chart);
-    chart->setGeometry(QRectF(QPointF(0, 0), logical));
-    QApplication::processEvents(); // lays the chart out
     const QRectF source(QPointF(0, 0), logical);
-
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         error = QStringLiteral("%1: %2").arg(path, file.errorString());
@@ -275,7 +499,7 @@ bool exportGraph(const SessionSet& set, const GraphData& data, const QString& pa
         svg.setResolution(static_cast<int>(kScreenDpi));
         svg.setSize(logical.toSize());
         svg.setViewBox(source);
-        svg.setTitle(chart->titleText());
+        svg.setTitle(title);
         QPainter painter;
         painted = painter.begin(&svg);
         if (painted)
@@ -286,7 +510,7 @@ bool exportGraph(const SessionSet& set, const GraphData& data, const QString& pa
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setPageSize(
             QPageSize(millimetres, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-        pdf.setTitle(chart->titleText());
+        pdf.setTitle(title);
         QPainter painter;
         painted = painter.begin(&pdf);
         if (painted) {
@@ -300,6 +524,44 @@ bool exportGraph(const SessionSet& set, const GraphData& data, const QString& pa
         return false;
     }
     return true;
+}
+
+bool checkSuffix(const QString& path, QString& error) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png") || suffix == QLatin1String("svg") ||
+        suffix == QLatin1String("pdf"))
+        return true;
+    error = QStringLiteral("%1: the file name must end in .png, .svg or .pdf.").arg(path);
+    return false;
+}
+
+} // namespace
+
+bool exportGraph(const SessionSet& set, const GraphData& data, const QString& path,
+                 QSizeF millimetres, QString& error, const std::vector<PhaseAid>& aids) {
+    if (!checkSuffix(path, error))
+        return false;
+    QGraphicsScene scene;
+    ChartStyle style;
+    style.aids = aids;
+    auto* chart = new SessionChart(set, data, style);
+    scene.addItem(chart);
+    chart->setGeometry(QRectF(QPointF(0, 0), millimetres / 25.4 * kScreenDpi));
+    QApplication::processEvents(); // lays the chart out
+    return writeFigure(scene, chart->titleText(), path, millimetres, error);
+}
+
+bool exportTiers(const std::vector<GraphTier>& tiers, TierKind kind,
+                 const std::vector<PhaseAid>& aids, const QString& path, QSizeF millimetres,
+                 QString& error) {
+    if (!checkSuffix(path, error))
+        return false;
+    QGraphicsScene scene;
+    auto* figure = new TierFigure(tiers, kind, aids);
+    scene.addItem(figure);
+    figure->resize(millimetres / 25.4 * kScreenDpi);
+    QApplication::processEvents(); // lays the charts out
+    return writeFigure(scene, figure->titleText(), path, millimetres, error);
 }
 
 } // namespace quorvia

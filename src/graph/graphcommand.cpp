@@ -1,5 +1,6 @@
 #include "graph/graphcommand.h"
 
+#include "graph/effects.h"
 #include "graph/graphchart.h"
 #include "graph/graphwindow.h"
 #include "graph/sessiongraph.h"
@@ -92,13 +93,43 @@ int runGraphCommand(int argc, char* argv[]) {
         QStringLiteral("The observer whose sessions are drawn (default: the one in the most "
                        "sessions; the others' are reliability records)."),
         QStringLiteral("OBSERVER"));
-    parser.addOptions({measure, key, output, csv, size, primary});
+    const QCommandLineOption tiers(
+        QStringLiteral("tiers"),
+        QStringLiteral("Tiers stacked over one session axis: participant (the default for more "
+                       "than one participant) or key (one participant's keys)."),
+        QStringLiteral("participant|key"));
+    const QCommandLineOption aid(QStringLiteral("aid"),
+                                 QStringLiteral("A thin grey line over each phase: mean, median "
+                                                "or trend (repeat for more)."),
+                                 QStringLiteral("AID"));
+    const QCommandLineOption effects(
+        QStringLiteral("effects"),
+        QStringLiteral("Print the effect sizes between adjacent phases as CSV instead."));
+    const QCommandLineOption goal(QStringLiteral("goal"),
+                                  QStringLiteral("What the phases' change is to do to the "
+                                                 "behaviour, for --effects: increase or decrease "
+                                                 "(default)."),
+                                  QStringLiteral("increase|decrease"));
+    parser.addOptions({measure, key, output, csv, size, primary, tiers, aid, effects, goal});
     parser.process(app);
 
     const QStringList paths = parser.positionalArguments().mid(1);
     const std::optional<GraphMeasure> chosen = graphMeasureFromWord(parser.value(measure));
     const std::optional<QSizeF> millimetres =
         parser.isSet(size) ? sizeFrom(parser.value(size)) : kDefaultGraphMillimetres;
+    const std::optional<TierKind> tierKind = tierKindFromWord(parser.value(tiers));
+    const std::optional<EffectGoal> effectGoal =
+        parser.isSet(goal) ? effectGoalFromWord(parser.value(goal)) : EffectGoal::Decrease;
+    std::vector<PhaseAid> aids;
+    bool aidsKnown = true;
+    for (const QString& word : parser.values(aid)) {
+        const std::optional<PhaseAid> a = phaseAidFromWord(word);
+        aidsKnown = aidsKnown && a.has_value();
+        if (a && std::find(aids.begin(), aids.end(), *a) == aids.end())
+            aids.push_back(*a);
+    }
+    const int outputs =
+        int(parser.isSet(output)) + int(parser.isSet(csv)) + int(parser.isSet(effects));
     QString usage;
     const StudyFiles found = findStudyFiles(paths);
     if (found.files.isEmpty() && found.skipped.isEmpty())
@@ -107,8 +138,16 @@ int runGraphCommand(int argc, char* argv[]) {
                     : QStringLiteral("The folders given hold no session workbook (.xlsx).");
     else if (!chosen)
         usage = QStringLiteral("--measure must be full, partial, rpm or interval.");
-    else if (parser.isSet(output) == parser.isSet(csv))
-        usage = QStringLiteral("Give either --output FILE or --csv.");
+    else if (outputs != 1)
+        usage = QStringLiteral("Give one of --output FILE, --csv and --effects.");
+    else if (parser.isSet(tiers) && !tierKind)
+        usage = QStringLiteral("--tiers must be participant or key.");
+    else if (!aidsKnown)
+        usage = QStringLiteral("--aid must be mean, median or trend.");
+    else if (!effectGoal)
+        usage = QStringLiteral("--goal must be increase or decrease.");
+    else if (parser.isSet(goal) && !parser.isSet(effects))
+        usage = QStringLiteral("--goal goes with --effects.");
     else if (!millimetres)
         usage = QStringLiteral("--size must be WIDTHxHEIGHT in millimetres, such as 160x100.");
     if (!usage.isEmpty()) {
@@ -119,30 +158,37 @@ int runGraphCommand(int argc, char* argv[]) {
     const Study study = readStudy(paths, parser.value(primary));
     for (const QString& warning : study.warnings)
         printError(QStringLiteral("warning: ") + warning);
-    const SessionSet set = sessionSetOf(study, true);
-    for (const QString& skipped : set.skipped)
+    for (const QString& skipped : study.leftOut)
         printError(skipped);
-    if (!set.refusal.isEmpty()) {
-        printError(set.refusal);
+    const StudyFigure figure = studyFigure(study, true, *chosen, parser.values(key), tierKind);
+    if (!figure.error.isEmpty()) {
+        printError(figure.error);
         return 2;
     }
-    const GraphData data = graphData(set, *chosen, parser.values(key));
-    if (!data.error.isEmpty()) {
-        printError(data.error);
-        return 2;
-    }
-    if (parser.isSet(csv)) {
-        const QByteArray bytes = graphCsv(set, data).toUtf8();
+    const auto print = [](const QString& text) {
+        const QByteArray bytes = text.toUtf8();
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
         std::fflush(stdout);
-    } else {
-        QString error;
-        if (!exportGraph(set, data, parser.value(output), *millimetres, error)) {
+    };
+    const GraphTier& first = figure.tiers.front();
+    QString error;
+    if (parser.isSet(effects)) {
+        print(effectsCsv(effectRows(figure.tiers, {}, *effectGoal)));
+    } else if (parser.isSet(csv)) {
+        print(figure.kind ? tierCsv(figure.tiers) : graphCsv(first.set, first.data));
+    } else if (figure.kind) {
+        const QSizeF mm =
+            parser.isSet(size) ? *millimetres : defaultGraphMillimetres(figure.tiers.size());
+        if (!exportTiers(figure.tiers, *figure.kind, aids, parser.value(output), mm, error)) {
             printError(error);
             return 2;
         }
+    } else if (!exportGraph(first.set, first.data, parser.value(output), *millimetres, error,
+                            aids)) {
+        printError(error);
+        return 2;
     }
-    return set.skipped.isEmpty() ? 0 : 1;
+    return study.leftOut.isEmpty() ? 0 : 1;
 }
 
 int runGraphWindow(const QStringList& workbooks, Platform& platform) {

@@ -26,4 +26,4 @@ QStringList workbookFiles(const QStringList& paths);
 // asked for, so that the chart libraries do not load with the recorder).
 extern "C" Q_DECL_EXPORT int quorvia_graph_command(int argc, char* argv[]);
 extern "C" Q_DECL_EXPORT int quorvia_graph_window(const QStringList* workbooks,
-                                                   quorvia::Platform* platform);
+                                                  quorvia::Platform* platform);

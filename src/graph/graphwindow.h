@@ -1,14 +1,16 @@
 #pragma once
 
 #include "base/services.h"
+#include "graph/effects.h"
 #include "graph/sessiongraph.h"
+#include "graph/studygraph.h"
 #include "study/study.h"
 
 #include <QWidget>
 
 #include <memory>
 
-class QChartView;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -17,6 +19,7 @@ class QTableWidget;
 
 namespace quorvia {
 
+class FigureView;
 class StudyTabs;
 
 // The "Session graph" window: the sessions read, the choice of keys and measure, the graph and a
@@ -48,19 +51,29 @@ private:
     void exportAs();
     void exportStudy();
     void listObservers();
+    void listGoals();
+    void showEffects();
+    std::vector<PhaseAid> aids() const;
+    std::optional<TierKind> tierChoice() const;
 
     Platform& platform_;
     std::vector<StudyInput> inputs_; // in the order added
     QStringList passedOver_;         // what the search of folders passed over
     Study study_;
-    SessionSet set_;
-    GraphData data_;
+    SessionSet set_;     // the sessions of a participant's graph
+    GraphData data_;     // its series
+    StudyFigure figure_; // what is drawn: the graph as one tier, or the tiers
+    QMap<QString, EffectGoal> goals_;
 
     QListWidget* sessionList_;
     QComboBox* measureBox_;
     QListWidget* keyList_;
-    QChartView* chartView_;
+    QComboBox* tierBox_;
+    std::vector<QCheckBox*> aidBoxes_; // mean, median, trend
+    FigureView* chartView_;
     QTableWidget* table_;
+    QTableWidget* goalTable_;
+    QTableWidget* effectsTable_;
     QLabel* status_;
     QPushButton* exportButton_;
     QComboBox* primaryBox_;

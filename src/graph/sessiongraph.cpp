@@ -153,6 +153,11 @@ GraphData graphData(const SessionSet& set, GraphMeasure measure, const QStringLi
     return data;
 }
 
+QString graphCsv(const SessionSet& set, const GraphData& data) {
+    return QStringLiteral("session,date,condition,phase,key,behaviour,measure,value\r\n") +
+           graphCsvRows(set, data);
+}
+
 std::vector<std::vector<std::pair<int, double>>> graphPaths(const SessionSet& set,
                                                             const GraphSeries& series) {
     std::vector<std::vector<std::pair<int, double>>> paths;
@@ -172,21 +177,23 @@ std::vector<std::vector<std::pair<int, double>>> graphPaths(const SessionSet& se
     return paths;
 }
 
-QString graphCsv(const SessionSet& set, const GraphData& data) {
-    QString csv = QStringLiteral("session,date,condition,phase,key,behaviour,measure,value\r\n");
+QString graphCsvRows(const SessionSet& set, const GraphData& data, const QString& firstField) {
+    QString csv;
     const QString word = graphMeasureWord(data.measure);
     for (std::size_t i = 0; i < set.sessions.size(); ++i) {
         const GraphSession& session = set.sessions[i];
         for (const GraphSeries& series : data.series) {
             const GraphPoint& point = series.points.at(i);
-            const QStringList fields{QString::number(session.workbook.sessionNumber),
-                                     csvField(session.workbook.sessionDate),
-                                     csvField(session.workbook.condition),
-                                     QString::number(session.phase),
-                                     csvField(series.key),
-                                     csvField(point.behaviour),
-                                     word,
-                                     point.value ? graphValueText(*point.value) : QString()};
+            QStringList fields{QString::number(session.workbook.sessionNumber),
+                               csvField(session.workbook.sessionDate),
+                               csvField(session.workbook.condition),
+                               QString::number(session.phase),
+                               csvField(series.key),
+                               csvField(point.behaviour),
+                               word,
+                               point.value ? graphValueText(*point.value) : QString()};
+            if (!firstField.isNull())
+                fields.prepend(csvField(firstField));
             csv += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
         }
     }

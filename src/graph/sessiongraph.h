@@ -80,5 +80,7 @@ std::vector<std::vector<std::pair<int, double>>> graphPaths(const SessionSet& se
 // The plotted values as CSV (RFC 4180, CRLF line ends): a header row, then one row per session
 // and key in session order.
 QString graphCsv(const SessionSet& set, const GraphData& data);
+// The rows of graphCsv without its header, each after firstField when one is given.
+QString graphCsvRows(const SessionSet& set, const GraphData& data, const QString& firstField = {});
 
 } // namespace quorvia

@@ -7,6 +7,8 @@
 #include "support/records.h"
 #include "workbook/xlsxworkbookwriter.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -72,9 +74,19 @@ private slots:
         QTest::newRow("nothing readable")
             << QStringList{"notes"} << QStringList{"--measure", "rpm", "--csv"} << 2 << ""
             << "None of the workbooks could be read.";
-        QTest::newRow("two participants")
-            << QStringList{"P07-3", "P08-4"} << QStringList{"--measure", "rpm", "--csv"} << 2 << ""
-            << "P07 (P07-3.xlsx); P08 (P08-4.xlsx)";
+        QTest::newRow("two participants: a tier each")
+            << QStringList{"P08-4", "P07-3"} << QStringList{"--measure", "rpm", "--csv"} << 0
+            << "tier," + head + "P07," + row.arg(3).arg("b", "call out", "rpm,6") + "P08," +
+                   row.arg(4).arg("b", "call out", "rpm,6")
+            << "";
+        QTest::newRow("key tiers of two participants")
+            << QStringList{"P07-3", "P08-4"}
+            << QStringList{"--measure", "rpm", "--tiers", "key", "--csv"} << 2 << ""
+            << "P07 (P07-3.xlsx); P08 (P08-4.xlsx). Key tiers are the keys of one participant.";
+        QTest::newRow("goal without effects")
+            << QStringList{"P07-3"}
+            << QStringList{"--measure", "rpm", "--goal", "increase", "--csv"} << 2 << ""
+            << "--goal goes with --effects.";
         QTest::newRow("no measure") << QStringList{"P07-3"} << QStringList{"--csv"} << 2 << ""
                                     << "--measure must be";
         QTest::newRow("a key the sessions do not have")
@@ -109,8 +121,8 @@ private slots:
     }
 
     // The window through its file dialogs: files added, a folder that brings another participant
-    // refused until that workbook is removed, the table exported as the command prints it, to a
-    // name typed without the ending of the filter chosen.
+    // drawn in tiers until that workbook is removed, the table exported as the command prints it,
+    // to a name typed without the ending of the filter chosen.
     void window() {
         QTemporaryDir dir;
         for (const QString name : {"P07-3", "P07-4", "P08-5"})
@@ -129,9 +141,8 @@ private slots:
         QCOMPARE(status->text(), "Sessions: 2, phases: 1.");
         QCOMPARE(table->item(1, 0)->text(), "4");
         click("AddFolderButton");
-        QCOMPARE(status->text(), "The workbooks are of different participants: P07 (P07-3.xlsx, "
-                                 "P07-4.xlsx); P08 (P08-5.xlsx).");
-        QCOMPARE(table->rowCount(), 0);
+        QCOMPARE(status->text(), "Tiers: 2, sessions: 3.");
+        QCOMPARE(table->item(2, 0)->text(), "P08");
         auto* list = window.findChild<QListWidget*>("SessionList");
         list->findItems("P08-5", Qt::MatchContains).front()->setSelected(true);
         click("RemoveButton");
@@ -143,6 +154,10 @@ private slots:
         QFile csv(dir.filePath("table.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll().count("out of seat,full,66.67\r\n"), 2);
+        window.findChild<QComboBox*>("TierBox")->setCurrentIndex(2); // a tier per key
+        window.findChild<QCheckBox*>("TrendAid")->setChecked(true);
+        QCOMPARE(status->text(), "Tiers: 1, sessions: 2.");
+        QCOMPARE(table->item(0, 0)->text(), "out of seat");
     }
 };
 

@@ -78,6 +78,38 @@ private slots:
         QCOMPARE(size, sizeText);
     }
 
+    // Two participants' tiers in one SVG, as tall as two tiers need by default.
+    void tiers() {
+        std::vector<GraphTier> tiers;
+        for (const QString id : {"P01", "P02"}) {
+            std::vector<GraphInput> inputs;
+            for (int n = 1; n <= 4; ++n) {
+                SessionWorkbook w;
+                w.participantId = id;
+                w.sessionNumber = n;
+                w.condition = n < (id == "P01" ? 2 : 3) ? "Baseline" : "Praise";
+                w.keySlots.push_back({"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}});
+                inputs.push_back({QString::number(n), {w, {}}});
+            }
+            GraphTier tier{id, groupSessions(inputs), {}};
+            tier.data = graphData(tier.set, GraphMeasure::Full, {});
+            tiers.push_back(tier);
+        }
+        QTemporaryDir dir;
+        QString error;
+        const QSizeF size = defaultGraphMillimetres(tiers.size());
+        QCOMPARE(size, QSizeF(160, 135));
+        QVERIFY2(exportTiers(tiers, TierKind::Participant, {PhaseAid::Trend}, dir.filePath("t.svg"),
+                             size, error),
+                 qPrintable(error));
+        QFile file(dir.filePath("t.svg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString svg = QString::fromUtf8(file.readAll());
+        QVERIFY(svg.contains("<title>Participants P01, P02</title>"));
+        QCOMPARE(svg.count(">Baseline<"), 1); // the lower tier's conditions are the same
+        QVERIFY(svg.contains(">P02<"));
+    }
+
     // Every marker shows whole inside the plot, and the condition names stay apart within it,
     // also for a one-session phase.
     void markersAndNamesInside_data() {
