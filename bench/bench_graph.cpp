@@ -6,11 +6,11 @@
 //   cmake --build build --target benchmarks quorvia && build/bench/bench_graph [repetitions
 //   [copy.png]]
 #include "commandruns.h"
-#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "support/records.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "agreement/agreement.h"
 #include "base/services.h"
-#include "workbook/workbookwriter.h"
 #include "report/sessionworkbook.h"
+#include "workbook/workbookwriter.h"
 
 #include <QString>
 

@@ -47,9 +47,9 @@ void MainWindow::command6Click() {
     const ParameterFields fields = parameterFieldsFrom(setup);
 
     const QString notSaved = QStringLiteral("Parameters were not saved.");
-    filePath_ = chooseSavePath(this, platform_.dialogs, platform_.messages,
-                               {QStringLiteral("Save As"), documentsFolder(),
-                                proposedParameterFileName(fields), kFilter});
+    filePath_ = chooseSavePath(
+        this, platform_.dialogs, platform_.messages,
+        {QStringLiteral("Save As"), documentsFolder(), proposedParameterFileName(fields), kFilter});
     if (filePath_.isEmpty()) {
         platform_.messages.inform(this, notSaved);
         return;

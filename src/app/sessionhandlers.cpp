@@ -4,9 +4,9 @@
 
 #include "app/controlvalues.h"
 
-#include "recording/keyinput.h"
 #include "base/keys.h"
 #include "base/numbers.h"
+#include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/worksheetwindow.h"
 

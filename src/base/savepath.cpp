@@ -43,7 +43,8 @@ QString pathWithEnding(const QString& chosen, const QString& filters, const QStr
             return chosen;
     }
     const QStringList all = filters.split(QStringLiteral(";;"));
-    const QStringList chosenEndings = endingsOf(all.contains(chosenFilter) ? chosenFilter : all.first());
+    const QStringList chosenEndings =
+        endingsOf(all.contains(chosenFilter) ? chosenFilter : all.first());
     return chosenEndings.isEmpty() ? chosen : chosen + chosenEndings.first();
 }
 

@@ -145,7 +145,7 @@ GraphWindow::GraphWindow(Platform& platform, QWidget* parent)
     effectsTable_->verticalHeader()->setVisible(false);
     effectsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     effectsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        chartView_->setAccessibleName(QStringLiteral("Graph of the sessions"));
+    chartView_->setAccessibleName(QStringLiteral("Graph of the sessions"));
     table_->setObjectName(QStringLiteral("ValueTable"));
     table_->setColumnCount(6);
     table_->setHorizontalHeaderLabels({QStringLiteral("Session"), QStringLiteral("Condition"),

@@ -31,8 +31,17 @@ constexpr int kFirstSlotColumn = 5;      // E: slot s owns column 4 + s
 
 // The header block in column A, rows 1 to 9 in this order: each line a label and the value after
 // it, written and read back through the one table below (row 10 holds the end line).
-enum class HeaderField { Participant, Session, Condition, Observer, Date, Started, Interval,
-                         Duration, Keys };
+enum class HeaderField {
+    Participant,
+    Session,
+    Condition,
+    Observer,
+    Date,
+    Started,
+    Interval,
+    Duration,
+    Keys
+};
 struct HeaderLine {
     QString label; // as written, such as "Session No.     :   "
     QString what;  // how a reading error names the value, such as "session number"

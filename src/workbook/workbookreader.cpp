@@ -1,6 +1,5 @@
 #include "workbook/workbookreader.h"
 
-
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>

@@ -1,11 +1,11 @@
 // The commands that need one of the program's modules, run as the user runs them: from the build
 // folder, where the modules lie beside the program, and from a copy of the program that has none.
-#include "workbook/workbookreader.h"
-#include "workbook/xlsxworkbookwriter.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "support/records.h"
+#include "workbook/workbookreader.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,13 +1,13 @@
 // The session worksheet cell by cell with its summary measures, the workbook's file name, and the
 // file as written by the real writer and read back by openpyxl, cell by cell, kind included.
-#include "workbook/xlsxworkbookwriter.h"
-#include "recording/keyinput.h"
 #include "base/keys.h"
 #include "base/numbers.h"
+#include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"
 #include "support/records.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QDir>
 #include <QProcess>

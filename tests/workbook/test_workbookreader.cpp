@@ -1,12 +1,12 @@
 // Session workbooks read back: written by the program, re-saved by LibreOffice, or refused.
-#include "report/sessionworkbook.h"
-#include "workbook/workbookreader.h"
-#include "workbook/xlsxworkbookwriter.h"
-#include "recording/keyinput.h"
 #include "base/numbers.h"
+#include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
+#include "report/sessionworkbook.h"
 #include "support/records.h"
+#include "workbook/workbookreader.h"
+#include "workbook/xlsxworkbookwriter.h"
 
 #include <QDir>
 #include <QFile>
