@@ -13,15 +13,11 @@
 
 namespace quorvia {
 
-namespace {
-
 void printTo(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
-
-} // namespace
 
 void describeApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Quorvia"));

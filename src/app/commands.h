@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
+
 // The command line: which window or command a start of the program asks for.
 namespace quorvia {
 
@@ -24,6 +26,9 @@ struct Invocation {
     QString primary;   // the study command's --primary observer, or empty
     QString table;     // its --table: "sessions", "agreement" or "summary"
 };
+
+// Writes text to stream in UTF-8 and flushes it: the commands' output and messages.
+void printTo(std::FILE* stream, const QString& text);
 
 // The application's name, version and desktop id; set before any application object exists.
 void describeApplication();

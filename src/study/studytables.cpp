@@ -1,5 +1,6 @@
 #include "study/studytables.h"
 
+#include "base/csv.h"
 #include "report/slotmeasures.h"
 
 namespace quorvia {
@@ -16,15 +17,6 @@ StudyCell number(double n, const QString& shown) {
 
 StudyCell whole(qint64 n) {
     return number(static_cast<double>(n), QString::number(n));
-}
-
-QString csvField(const QString& field) {
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
-        return field;
-    QString quoted = field;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 // The measures of a key's mode, as the graph command names them.
