@@ -13,6 +13,28 @@
 
 using namespace quorvia;
 
+namespace {
+
+// Sessions 1, 2, ... of participant id in these conditions; key a On/Off, its full value 20 times
+// the session number (or 0 and 100 in turn), key b counted at a twentieth of that.
+std::vector<GraphInput> inputsOf(const QString& id, const QStringList& conditions,
+                                 bool alternate = false) {
+    std::vector<GraphInput> inputs;
+    for (int n = 1; n <= conditions.size(); ++n) {
+        SessionWorkbook w;
+        w.participantId = id;
+        w.sessionNumber = n;
+        w.condition = conditions.at(n - 1);
+        const double value = alternate ? (n % 2 ? 0 : 100) : 20.0 * n;
+        w.keySlots.push_back({"a", "on task", "On/Off", value, {}, {}, {}, {}});
+        w.keySlots.push_back({"b", "hits", "Hits", {}, {}, value / 20, {}, {}});
+        inputs.push_back({QString::number(n), {w, {}}});
+    }
+    return inputs;
+}
+
+} // namespace
+
 class TestGraphExport : public QObject {
     Q_OBJECT
 
@@ -32,16 +54,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QSizeF, millimetres);
         QFETCH(QString, sizeText);
-        std::vector<GraphInput> inputs;
-        for (int n = 1; n <= 4; ++n) {
-            SessionWorkbook w;
-            w.participantId = "P07";
-            w.sessionNumber = n;
-            w.condition = n < 3 ? "Baseline" : "Praise";
-            w.keySlots.push_back({"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}});
-            inputs.push_back({QString::number(n), {w, {}}});
-        }
-        const SessionSet set = groupSessions(inputs);
+        const SessionSet set =
+            groupSessions(inputsOf("P07", {"Baseline", "Baseline", "Praise", "Praise"}));
         const GraphData data = graphData(set, GraphMeasure::Full, {});
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
@@ -82,16 +96,9 @@ private slots:
     void tiers() {
         std::vector<GraphTier> tiers;
         for (const QString id : {"P01", "P02"}) {
-            std::vector<GraphInput> inputs;
-            for (int n = 1; n <= 4; ++n) {
-                SessionWorkbook w;
-                w.participantId = id;
-                w.sessionNumber = n;
-                w.condition = n < (id == "P01" ? 2 : 3) ? "Baseline" : "Praise";
-                w.keySlots.push_back({"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}});
-                inputs.push_back({QString::number(n), {w, {}}});
-            }
-            GraphTier tier{id, groupSessions(inputs), {}};
+            const QStringList conditions{"Baseline", id == "P01" ? "Praise" : "Baseline", "Praise",
+                                         "Praise"};
+            GraphTier tier{id, groupSessions(inputsOf(id, conditions)), {}};
             tier.data = graphData(tier.set, GraphMeasure::Full, {});
             tiers.push_back(tier);
         }
@@ -119,20 +126,9 @@ private slots:
     }
     void markersAndNamesInside() {
         QFETCH(int, measure);
-        std::vector<GraphInput> inputs;
         const QStringList conditions{"Baseline", "Baseline", "Token economy",      "Baseline",
                                      "Baseline", "Baseline", "Praise and prompts", "Praise"};
-        for (int n = 1; n <= conditions.size(); ++n) {
-            SessionWorkbook w;
-            w.participantId = "P07";
-            w.sessionNumber = n;
-            w.condition = conditions.at(n - 1);
-            const double value = n % 2 ? 0 : 100;
-            w.keySlots.push_back({"a", "on task", "On/Off", value, {}, {}, {}, {}});
-            w.keySlots.push_back({"b", "hits", "Hits", {}, {}, value / 20, {}, {}});
-            inputs.push_back({QString::number(n), {w, {}}});
-        }
-        const SessionSet set = groupSessions(inputs);
+        const SessionSet set = groupSessions(inputsOf("P07", conditions, true));
         const GraphData data = graphData(set, static_cast<GraphMeasure>(measure), {});
         QGraphicsScene scene;
         auto* chart = new SessionChart(set, data);
