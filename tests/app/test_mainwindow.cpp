@@ -508,7 +508,6 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::newRow("extended name replaced") << "set1" << QStringList() << "set1.p";
         QTest::newRow("extended name kept") << "set1" << kNotSaved << "";
-        QTest::newRow("cancelled") << "" << kNotSaved << "";
         QTest::newRow("disk full") << "set1.p" << kWriteFailed << "";
     }
 
