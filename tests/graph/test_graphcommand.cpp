@@ -59,15 +59,9 @@ private slots:
             << head + row.arg(3).arg("a", "out of seat", "full,66.67") +
                    row.arg(4).arg("a", "out of seat", "full,66.67")
             << "";
-        QTest::newRow("partial-interval %")
-            << QStringList{"P07-3"} << QStringList{"--measure", "partial", "--csv"} << 0
-            << head + row.arg(3).arg("a", "out of seat", "partial,100") << "";
         QTest::newRow("responses per minute, key chosen")
             << QStringList{"P07-3"} << QStringList{"--measure", "rpm", "--key", "b", "--csv"} << 0
             << head + row.arg(3).arg("b", "call out", "rpm,6") << "";
-        QTest::newRow("interval %")
-            << QStringList{"P07-3"} << QStringList{"--measure", "interval", "--csv"} << 0
-            << head + row.arg(3).arg("b", "call out", "interval,66.67") << "";
         QTest::newRow("one file unreadable: the rest drawn, exit 1")
             << QStringList{"P07-3", "notes"} << QStringList{"--measure", "rpm", "--csv"} << 1
             << head + row.arg(3).arg("b", "call out", "rpm,6") << "notes.xlsx";
@@ -89,10 +83,6 @@ private slots:
             << "--goal goes with --effects.";
         QTest::newRow("no measure") << QStringList{"P07-3"} << QStringList{"--csv"} << 2 << ""
                                     << "--measure must be";
-        QTest::newRow("a key the sessions do not have")
-            << QStringList{"P07-3"} << QStringList{"--measure", "full", "--key", "z", "--csv"} << 2
-            << ""
-            << "Key z has no full value";
     }
     void command() {
         QFETCH(QStringList, files);
