@@ -379,7 +379,8 @@ QString SessionChart::titleText() const {
 void SessionChart::setGeometry(const QRectF& rect) {
     if (legend_) {
         QMargins room = margins_;
-        room.setBottom(room.bottom() + qCeil(legend_->wrap(rect.width() - 2 * kLegendSide)));
+        room.setBottom(room.bottom() +
+                       static_cast<int>(std::ceil(legend_->wrap(rect.width() - 2 * kLegendSide))));
         if (room != margins())
             setMargins(room);
     }
