@@ -56,11 +56,7 @@ private slots:
         test("full-interval % read back", "P07-4 P07-3", "--measure full", 0,
              head + row.arg(3).arg("a", "out of seat", "full,66.67") +
                  row.arg(4).arg("a", "out of seat", "full,66.67"));
-        test("partial-interval %", "P07-3", "--measure partial", 0,
-             head + row.arg(3).arg("a", "out of seat", "partial,100"));
         test("responses per minute, key chosen", "P07-3", "--measure rpm --key b", 0, head + rpm3);
-        test("interval %", "P07-3", "--measure interval", 0,
-             head + row.arg(3).arg("b", "call out", "interval,66.67"));
         test("one file unreadable: the rest drawn, exit 1", "P07-3 notes", "--measure rpm", 1,
              head + rpm3, "notes.xlsx");
         test("nothing readable", "notes", "--measure rpm", 2, "",
@@ -72,8 +68,6 @@ private slots:
         test("goal without effects", "P07-3", "--measure rpm --goal increase", 2, "",
              "--goal goes with --effects.");
         test("no measure", "P07-3", "", 2, "", "--measure must be");
-        test("a key the sessions do not have", "P07-3", "--measure full --key z", 2, "",
-             "Key z has no full value");
     }
     void command() {
         QFETCH(QStringList, files);

@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QScatterSeries>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,22 +16,24 @@ using namespace quorvia;
 
 namespace {
 
-// Sessions 1, 2, ... of participant id in these conditions; key a On/Off, its full value 20 times
-// the session number (or 0 and 100 in turn), key b counted at a twentieth of that.
-std::vector<GraphInput> inputsOf(const QString& id, const QStringList& conditions,
-                                 bool alternate = false) {
+// Sessions 1, 2, ... of participant id in the conditions given, session n with the slots
+// slotsOf(n).
+template <typename Slots>
+SessionSet sessionsOf(const QString& id, const QStringList& conditions, Slots slotsOf) {
     std::vector<GraphInput> inputs;
     for (int n = 1; n <= conditions.size(); ++n) {
         SessionWorkbook w;
         w.participantId = id;
         w.sessionNumber = n;
         w.condition = conditions.at(n - 1);
-        const double value = alternate ? (n % 2 ? 0 : 100) : 20.0 * n;
-        w.keySlots.push_back({"a", "on task", "On/Off", value, {}, {}, {}, {}});
-        w.keySlots.push_back({"b", "hits", "Hits", {}, {}, value / 20, {}, {}});
+        w.keySlots = slotsOf(n);
         inputs.push_back({QString::number(n), {w, {}}});
     }
-    return inputs;
+    return groupSessions(inputs);
+}
+
+std::vector<WorkbookSlot> onTask(int n) {
+    return {{"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}}};
 }
 
 } // namespace
@@ -55,7 +58,7 @@ private slots:
         QFETCH(QSizeF, millimetres);
         QFETCH(QString, sizeText);
         const SessionSet set =
-            groupSessions(inputsOf("P07", {"Baseline", "Baseline", "Praise", "Praise"}));
+            sessionsOf("P07", {"Baseline", "Baseline", "Praise", "Praise"}, onTask);
         const GraphData data = graphData(set, GraphMeasure::Full, {});
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
@@ -98,7 +101,7 @@ private slots:
         for (const QString id : {"P01", "P02"}) {
             const QStringList conditions{"Baseline", id == "P01" ? "Praise" : "Baseline", "Praise",
                                          "Praise"};
-            GraphTier tier{id, groupSessions(inputsOf(id, conditions)), {}};
+            GraphTier tier{id, sessionsOf(id, conditions, onTask), {}};
             tier.data = graphData(tier.set, GraphMeasure::Full, {});
             tiers.push_back(tier);
         }
@@ -128,7 +131,11 @@ private slots:
         QFETCH(int, measure);
         const QStringList conditions{"Baseline", "Baseline", "Token economy",      "Baseline",
                                      "Baseline", "Baseline", "Praise and prompts", "Praise"};
-        const SessionSet set = groupSessions(inputsOf("P07", conditions, true));
+        const SessionSet set = sessionsOf("P07", conditions, [](int n) {
+            const double value = n % 2 ? 0 : 100;
+            return std::vector<WorkbookSlot>{{"a", "on task", "On/Off", value, {}, {}, {}, {}},
+                                             {"b", "hits", "Hits", {}, {}, value / 20, {}, {}}};
+        });
         const GraphData data = graphData(set, static_cast<GraphMeasure>(measure), {});
         QGraphicsScene scene;
         auto* chart = new SessionChart(set, data);
@@ -161,6 +168,60 @@ private slots:
             names << box;
         }
         QVERIFY(names.size() >= 4);
+    }
+
+    // Every behaviour's name shows whole under the plot, in a second row when two do not fit one,
+    // the plot shorter by it; only a name wider than the whole graph is cut short.
+    void legendNamesWhole_data() {
+        QTest::addColumn<bool>("tiers");
+        QTest::newRow("chart") << false;
+        QTest::newRow("tiers") << true;
+    }
+    void legendNamesWhole() {
+        QFETCH(bool, tiers);
+        double oneRow = 0;
+        for (const int words : {1, 7, 16}) { // one row, two rows, each wider than the graph
+            const auto name = [&](const QString& key) {
+                return key + QString(" on task").repeated(words);
+            };
+            GraphTier tier{"P07",
+                           sessionsOf("P07", {"Baseline", "Baseline"},
+                                      [&](int n) {
+                                          return std::vector<WorkbookSlot>{
+                                              {"a", name("a"), "On/Off", 20.0 * n, {}, {}, {}, {}},
+                                              {"b", name("b"), "On/Off", 10.0 * n, {}, {}, {}, {}}};
+                                      }),
+                           {}};
+            tier.data = graphData(tier.set, GraphMeasure::Full, {});
+            QGraphicsScene scene;
+            QGraphicsWidget* figure = tiers ? static_cast<QGraphicsWidget*>(
+                                                  new TierFigure({tier}, TierKind::Participant, {}))
+                                            : new SessionChart(tier.set, tier.data);
+            scene.addItem(figure);
+            figure->setGeometry(QRectF(0, 0, 600, 380));
+            QApplication::processEvents();
+            double plotBottom = 0;
+            QSet<int> rows; // the tops of the legend's texts
+            for (QGraphicsItem* item : scene.items()) {
+                if (auto* chart = dynamic_cast<SessionChart*>(item))
+                    plotBottom =
+                        std::max(plotBottom, chart->mapRectToScene(chart->plotArea()).bottom());
+                auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item);
+                if (!text || !QRegularExpression("^[ab] on").match(text->text()).hasMatch())
+                    continue;
+                const QString whole = name(text->text().left(1));
+                QVERIFY2(words < 16 ? text->text() == whole
+                                    : text->text().endsWith(u'\u2026') &&
+                                          whole.startsWith(text->text().chopped(1)),
+                         qPrintable(text->text()));
+                QVERIFY(figure->rect().contains(text->sceneBoundingRect()));
+                rows << qRound(text->sceneBoundingRect().top());
+            }
+            QCOMPARE(rows.size(), words == 1 ? 1 : 2);
+            if (words == 1)
+                oneRow = plotBottom;
+            QVERIFY((plotBottom < oneRow) == (words > 1));
+        }
     }
 
     void unwritable() {
