@@ -129,8 +129,8 @@ std::int64_t recordedIntervals(const Worksheet& cells, const QString& endLine) {
     while (const CellValue* value =
                cells.at(kFirstIntervalRow + static_cast<int>(count), kIntervalNumberColumn)) {
         const auto* number = std::get_if<double>(value);
-        const auto text = decimalOfAnyLocale(shownText(value));
-        if ((number ? *number : text.value_or(0)) != static_cast<double>(count + 1))
+        if ((number ? *number : decimalOfAnyLocale(shownText(value)).value_or(0)) !=
+            static_cast<double>(count + 1))
             break;
         ++count;
     }

@@ -16,6 +16,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <new>
 #include <optional>
 #include <string>
@@ -37,6 +38,8 @@ constexpr qint64 kMaxPartBytes = 16 * 1024 * 1024;
 constexpr qint64 kLeastSharedCellBytes = 21;
 // Four times the cells of the largest session workbook.
 constexpr std::size_t kMaxCells = 1000000;
+// A workbook of this program has ten parts; one a spreadsheet program saves, some more.
+constexpr std::size_t kMaxParts = 10000;
 constexpr int kMaxRow = 1048576;
 constexpr int kMaxColumn = 16384;
 
@@ -44,11 +47,78 @@ QString cellName(int row, int column) {
     return columnLetters(column) + QString::number(row);
 }
 
-// An open zip file, closed when it goes.
+// The file mapped into memory, read by minizip through these functions (no system call for
+// each of its many small reads and seeks).
+struct MappedBytes {
+    const uchar* data = nullptr;
+    ZPOS64_T size = 0;
+    ZPOS64_T at = 0;
+};
+
+zlib_filefunc64_def mappedFunctions(MappedBytes* bytes) {
+    zlib_filefunc64_def functions{};
+    functions.opaque = bytes;
+    functions.zopen64_file = [](voidpf opaque, const void*, int) -> voidpf {
+        return opaque;
+    };
+    functions.zread_file = [](voidpf, voidpf stream, void* to, uLong size) -> uLong {
+        auto* m = static_cast<MappedBytes*>(stream);
+        const ZPOS64_T n = std::min<ZPOS64_T>(size, m->size - m->at);
+        std::memcpy(to, m->data + m->at, n);
+        m->at += n;
+        return static_cast<uLong>(n);
+    };
+    functions.zwrite_file = [](voidpf, voidpf, const void*, uLong) -> uLong {
+        return 0;
+    };
+    functions.ztell64_file = [](voidpf, voidpf stream) -> ZPOS64_T {
+        return static_cast<MappedBytes*>(stream)->at;
+    };
+    functions.zseek64_file = [](voidpf, voidpf stream, ZPOS64_T offset, int origin) -> long {
+        auto* m = static_cast<MappedBytes*>(stream);
+        const ZPOS64_T from = origin == ZLIB_FILEFUNC_SEEK_SET   ? 0
+                              : origin == ZLIB_FILEFUNC_SEEK_CUR ? m->at
+                                                                 : m->size;
+        if (offset > m->size - from)
+            return -1;
+        m->at = from + offset;
+        return 0;
+    };
+    functions.zclose_file = [](voidpf, voidpf) -> int {
+        return 0;
+    };
+    functions.zerror_file = [](voidpf, voidpf) -> int {
+        return 0;
+    };
+    return functions;
+}
+
+// An open zip file, closed when it goes. Its parts are listed once, when it is opened.
 class Zip {
 public:
     explicit Zip(const QString& path)
-        : file_(unzOpen64(QFile::encodeName(path).constData())) {}
+        : mapped_(path) {
+        if (mapped_.open(QIODevice::ReadOnly) && mapped_.size() > 0) {
+            bytes_.size = static_cast<ZPOS64_T>(mapped_.size());
+            bytes_.data = mapped_.map(0, mapped_.size());
+        }
+        if (bytes_.data != nullptr) {
+            zlib_filefunc64_def functions = mappedFunctions(&bytes_);
+            file_ = unzOpen2_64(nullptr, &functions);
+        }
+        std::size_t entries = 0;
+        for (int at = file_ ? unzGoToFirstFile(file_) : UNZ_END_OF_LIST_OF_FILE; at == UNZ_OK;
+             at = unzGoToNextFile(file_)) {
+            if (++entries > kMaxParts)
+                throw Refusal{QStringLiteral("it holds more parts than any workbook")};
+            char name[512];
+            unz64_file_pos position{};
+            if (unzGetCurrentFileInfo64(file_, nullptr, name, sizeof name, nullptr, 0, nullptr,
+                                        0) == UNZ_OK &&
+                unzGetFilePos64(file_, &position) == UNZ_OK)
+                parts_.try_emplace(std::string(name), position);
+        }
+    }
     ~Zip() {
         if (file_)
             unzClose(file_);
@@ -57,11 +127,13 @@ public:
     Zip& operator=(const Zip&) = delete;
     bool isOpen() const { return file_ != nullptr; }
     unzFile handle() const { return file_; }
-    bool has(const QString& name) const {
-        return unzLocateFile(file_, name.toUtf8().constData(), 1) == UNZ_OK;
+    // Whether the part is there, which becomes the current one.
+    bool has(const QString& name) {
+        const auto it = parts_.find(name.toStdString());
+        return it != parts_.end() && unzGoToFilePos64(file_, &it->second) == UNZ_OK;
     }
     // The size a part says it unpacks to (minizip never unpacks more); -1 when it is not there.
-    qint64 unpackedSize(const QString& name) const {
+    qint64 unpackedSize(const QString& name) {
         unz_file_info64 info{};
         if (!has(name) ||
             unzGetCurrentFileInfo64(file_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
@@ -70,7 +142,10 @@ public:
     }
 
 private:
-    unzFile file_;
+    QFile mapped_;
+    MappedBytes bytes_;
+    unzFile file_ = nullptr;
+    std::map<std::string, unz64_file_pos> parts_;
 };
 
 // A part of the zip as it is unpacked, checked against its checksum at its end.
@@ -239,8 +314,9 @@ public:
         if (parts.sharedStrings.isEmpty() || !zip.has(parts.sharedStrings))
             return;
         const QString what = partName(parts.sharedStrings);
-        xml_.emplace(zip, parts.sharedStrings, what, kMaxPartBytes, true);
-        XmlScanner& xml = xml_->xml;
+        // The scanner keeps the part's bytes; it reads nothing more once it is at the end.
+        Part part(zip, parts.sharedStrings, what, kMaxPartBytes);
+        XmlScanner& xml = xml_.emplace(what, part.source(), true);
         const auto room = static_cast<std::size_t>(parts.sheetBytes / kLeastSharedCellBytes);
         for (Token token; (token = xml.next()) != Token::EndOfPart;) {
             if (token != Token::StartElement || xml.localName() != "si")
@@ -262,7 +338,7 @@ public:
                 decode(item).size() > kMaxCellText)
                 throw Refusal{tooLongText(what)};
         }
-        xml_->part.finish();
+        part.finish();
     }
 
     std::size_t size() const { return items_.size(); }
@@ -281,10 +357,10 @@ private:
     QString decode(Item item) const {
         QString text;
         for (quint32 i = item.first; i < item.first + item.pieces; ++i)
-            xml_->xml.appendDecoded(pieces_[i], text);
+            xml_->appendDecoded(pieces_[i], text);
         return text;
     }
-    std::optional<PartXml> xml_;
+    std::optional<XmlScanner> xml_;
     std::vector<XmlScanner::Span> pieces_;
     std::vector<Item> items_;
     std::unordered_map<quint32, QString> decoded_;
@@ -504,12 +580,10 @@ bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error,
     error = fileProblem(path);
     if (!error.isEmpty())
         return false;
-    Zip zip(path);
-    if (!zip.isOpen()) {
-        error = QStringLiteral("it is not a workbook (.xlsx): not a readable zip file");
-        return false;
-    }
     try {
+        Zip zip(path);
+        if (!zip.isOpen())
+            throw Refusal{QStringLiteral("it is not a workbook (.xlsx): not a readable zip file")};
         const WorkbookParts parts = findParts(zip);
         SharedStrings shared(zip, parts);
         readSheet(zip, parts.firstSheet, shared, cells, reading);

@@ -155,13 +155,28 @@ XmlScanner::XmlScanner(QString what, Source source, bool keepAll)
         pos_ = 3;
 }
 
+char* XmlScanner::Bytes::grow(std::size_t more) {
+    if (size_ + more > capacity_) {
+        const std::size_t capacity = std::max(size_ + more, 2 * capacity_);
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
+        if (size_ > 0)
+            std::memcpy(data.get(), data_.get(), size_);
+        data_ = std::move(data);
+        capacity_ = capacity;
+    }
+    return data_.get() + size_;
+}
+
+void XmlScanner::Bytes::dropFront(std::size_t n) {
+    std::memmove(data_.get(), data_.get() + n, size_ - n);
+    size_ -= n;
+}
+
 bool XmlScanner::fill() {
     if (ended_)
         return false;
-    const std::size_t had = buffer_.size();
-    buffer_.resize(had + kBlockBytes);
-    const qint64 got = source_(buffer_.data() + had, kBlockBytes);
-    buffer_.resize(had + static_cast<std::size_t>(std::max<qint64>(got, 0)));
+    const qint64 got = source_(buffer_.grow(kBlockBytes), kBlockBytes);
+    buffer_.added(static_cast<std::size_t>(std::max<qint64>(got, 0)));
     if (got < 0)
         throw Refusal{QStringLiteral("it is damaged (%1 cannot be unpacked)").arg(what_)};
     ended_ = got == 0;
@@ -181,7 +196,7 @@ int XmlScanner::atEnd(std::size_t i) {
 // Where what next starts from from on, reading on as needed; kNone when the part ends first.
 std::size_t XmlScanner::find(std::string_view what, std::size_t from) {
     for (;;) {
-        const std::size_t found = std::string_view(buffer_).find(what, from);
+        const std::size_t found = buffer_.view().find(what, from);
         if (found != kNone)
             return found;
         // The next search starts where a match could still begin.
@@ -221,8 +236,8 @@ XmlScanner::Token XmlScanner::next() {
         // Bytes already handed out go, unless the part is kept whole.
         if (!keepAll_ && pos_ >= 4 * kBlockBytes) {
             linesBefore_ +=
-                static_cast<int>(std::count(buffer_.begin(), buffer_.begin() + pos_, '\n'));
-            buffer_.erase(0, pos_);
+                static_cast<int>(std::count(buffer_.data(), buffer_.data() + pos_, '\n'));
+            buffer_.dropFront(pos_);
             pos_ = 0;
         }
         tokenStart_ = pos_;
@@ -246,7 +261,7 @@ XmlScanner::Token XmlScanner::next() {
             checkReferences(text_.begin, text_.end);
             if (!open_.empty())
                 return Token::Text;
-            if (!std::all_of(buffer_.begin() + text_.begin, buffer_.begin() + text_.end,
+            if (!std::all_of(buffer_.data() + text_.begin, buffer_.data() + text_.end,
                              [](char c) { return isBlank(c); }))
                 malformed(QStringLiteral("text outside the root element"));
             continue;
@@ -261,7 +276,7 @@ XmlScanner::Token XmlScanner::next() {
             const std::size_t end = find("?>", pos_ + 2);
             if (end == kNone)
                 cutOff();
-            if (pos_ == 0 || (pos_ == 3 && buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0))
+            if (pos_ == 0 || (pos_ == 3 && buffer_.view().starts_with("\xEF\xBB\xBF")))
                 readDeclaration(pos_ + 2, end);
             pos_ = end + 2;
             continue;
@@ -372,7 +387,7 @@ XmlScanner::Token XmlScanner::endTag() {
 
 // The XML declaration: a part in another encoding than UTF-8 is not read.
 void XmlScanner::readDeclaration(std::size_t begin, std::size_t end) {
-    const std::string_view declaration = std::string_view(buffer_).substr(begin, end - begin);
+    const std::string_view declaration = buffer_.view().substr(begin, end - begin);
     const std::size_t at = declaration.find("encoding");
     if (at == kNone)
         return;
@@ -449,9 +464,8 @@ void XmlScanner::appendDecoded(std::string_view bytes, bool cdata, QString& to) 
 
 int XmlScanner::lineAt(std::size_t i) const {
     return linesBefore_ + 1 +
-           static_cast<int>(std::count(
-               buffer_.begin(),
-               buffer_.begin() + static_cast<std::ptrdiff_t>(std::min(i, buffer_.size())), '\n'));
+           static_cast<int>(
+               std::count(buffer_.data(), buffer_.data() + std::min(i, buffer_.size()), '\n'));
 }
 
 void XmlScanner::malformed(const QString& what) const {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +48,7 @@ public:
     // The current text (a Text token), as written and decoded.
     Span textSpan() const { return text_; }
     std::string_view raw(Span span) const {
-        return std::string_view(buffer_).substr(span.begin, span.end - span.begin);
+        return buffer_.view().substr(span.begin, span.end - span.begin);
     }
     QString decoded(Span span) const;
     void appendDecoded(Span span, QString& to) const { appendDecoded(raw(span), span.cdata, to); }
@@ -79,11 +80,28 @@ private:
     [[noreturn]] void tooLong() const;
     int lineAt(std::size_t i) const;
 
+    // The bytes read and not yet dropped, grown without clearing what is to be read over.
+    class Bytes {
+    public:
+        std::size_t size() const { return size_; }
+        const char* data() const { return data_.get(); }
+        char operator[](std::size_t i) const { return data_[i]; }
+        std::string_view view() const { return {data_.get(), size_}; }
+        char* grow(std::size_t more);
+        void added(std::size_t n) { size_ += n; }
+        void dropFront(std::size_t n);
+
+    private:
+        std::unique_ptr<char[]> data_;
+        std::size_t size_ = 0;
+        std::size_t capacity_ = 0;
+    };
+
     QString what_;
     Source source_;
     bool keepAll_;
     bool ended_ = false;
-    std::string buffer_;
+    Bytes buffer_;
     std::size_t pos_ = 0;
     std::size_t tokenStart_ = 0;
     int linesBefore_ = 0; // in the bytes already dropped from the buffer
