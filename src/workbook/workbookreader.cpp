@@ -9,7 +9,9 @@
 // copy of minizip under the same symbol names, so one process cannot hold both it and the writer.)
 #include <minizip/unzip.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -47,8 +49,8 @@ QString cellName(int row, int column) {
     return columnLetters(column) + QString::number(row);
 }
 
-// The file mapped into memory, read by minizip through these functions (no system call for
-// each of its many small reads and seeks).
+// A file read into memory, read by minizip through these functions (no system call for each of
+// its many small reads and seeks).
 struct MappedBytes {
     const uchar* data = nullptr;
     ZPOS64_T size = 0;
@@ -93,19 +95,74 @@ zlib_filefunc64_def mappedFunctions(MappedBytes* bytes) {
     return functions;
 }
 
+// The file read into memory whole (a larger one is read by minizip as it goes), or why it cannot
+// be read as a workbook. (Opened without waiting, so that a named pipe is refused at once.)
+class WorkbookFile {
+public:
+    explicit WorkbookFile(const QString& path)
+        : path_(QFile::encodeName(path)) {
+        const int fd = ::open(path_.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) {
+            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+            problem = errno == ENOENT || errno == ENOTDIR
+                          ? QStringLiteral("the file does not exist")
+                      : errno == EACCES || errno == EPERM
+                          ? QStringLiteral("it cannot be opened (%1)").arg(reason)
+                          : QStringLiteral("it is not a regular file (%1)").arg(reason);
+            return;
+        }
+        struct stat status {};
+        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+            problem = S_ISDIR(status.st_mode)
+                          ? QStringLiteral("it is not a regular file but a folder")
+                          : QStringLiteral("it is not a regular file");
+        } else {
+            const auto size = static_cast<std::size_t>(std::min<off_t>(
+                status.st_size, status.st_size > kMaxReadWhole ? 8 : kMaxReadWhole));
+            bytes_.resize(size);
+            std::size_t got = 0;
+            for (ssize_t n = 1; got < size && n > 0; got += static_cast<std::size_t>(n)) {
+                n = ::read(fd, bytes_.data() + got, size - got);
+                if (n < 0 && errno == EINTR)
+                    n = 0;
+                else if (n <= 0)
+                    break;
+            }
+            bytes_.resize(got);
+            whole_ = status.st_size <= kMaxReadWhole;
+        }
+        ::close(fd);
+        if (bytes_.size() >= 8 &&
+            std::memcmp(bytes_.data(), "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) == 0)
+            problem = QStringLiteral("it is a workbook of the older .xls format: save it again as "
+                                     "an .xlsx workbook");
+    }
+
+    QString problem;
+    // Opens the zip in it: from memory when it was read whole.
+    unzFile open(MappedBytes& bytes, zlib_filefunc64_def& functions) const {
+        if (!whole_)
+            return unzOpen64(path_.constData());
+        if (bytes_.empty())
+            return nullptr;
+        bytes = {reinterpret_cast<const uchar*>(bytes_.data()), bytes_.size(), 0};
+        functions = mappedFunctions(&bytes);
+        return unzOpen2_64(nullptr, &functions);
+    }
+
+private:
+    // Far larger than a session workbook's file, whose worksheet packs to a tenth of its size.
+    static constexpr off_t kMaxReadWhole = 16 * 1024 * 1024;
+    QByteArray path_;
+    std::string bytes_;
+    bool whole_ = false;
+};
+
 // An open zip file, closed when it goes. Its parts are listed once, when it is opened.
 class Zip {
 public:
-    explicit Zip(const QString& path)
-        : mapped_(path) {
-        if (mapped_.open(QIODevice::ReadOnly) && mapped_.size() > 0) {
-            bytes_.size = static_cast<ZPOS64_T>(mapped_.size());
-            bytes_.data = mapped_.map(0, mapped_.size());
-        }
-        if (bytes_.data != nullptr) {
-            zlib_filefunc64_def functions = mappedFunctions(&bytes_);
-            file_ = unzOpen2_64(nullptr, &functions);
-        }
+    explicit Zip(const WorkbookFile& workbook)
+        : file_(workbook.open(bytes_, functions_)) {
         std::size_t entries = 0;
         for (int at = file_ ? unzGoToFirstFile(file_) : UNZ_END_OF_LIST_OF_FILE; at == UNZ_OK;
              at = unzGoToNextFile(file_)) {
@@ -142,8 +199,8 @@ public:
     }
 
 private:
-    QFile mapped_;
     MappedBytes bytes_;
+    zlib_filefunc64_def functions_{};
     unzFile file_ = nullptr;
     std::map<std::string, unz64_file_pos> parts_;
 };
@@ -548,26 +605,6 @@ void readSheet(Zip& zip, const QString& name, SharedStrings& shared, Worksheet& 
     part.part.finish();
 }
 
-// Why the file at path cannot be opened as a workbook; empty when it can be tried.
-QString fileProblem(const QString& path) {
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return errno == ENOENT || errno == ENOTDIR
-                   ? QStringLiteral("the file does not exist")
-                   : QStringLiteral("it is not a regular file (%1)")
-                         .arg(QString::fromLocal8Bit(std::strerror(errno)));
-    if (!S_ISREG(status.st_mode))
-        return S_ISDIR(status.st_mode) ? QStringLiteral("it is not a regular file but a folder")
-                                       : QStringLiteral("it is not a regular file");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("it cannot be opened (%1)").arg(file.errorString());
-    if (file.read(8) == QByteArray::fromHex("d0cf11e0a1b11ae1"))
-        return QStringLiteral("it is a workbook of the older .xls format: save it again as an "
-                              ".xlsx workbook");
-    return {};
-}
-
 } // namespace
 
 bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error) {
@@ -577,11 +614,12 @@ bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error) {
 bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error,
                        const CellReading& reading) {
     cells = Worksheet();
-    error = fileProblem(path);
+    const WorkbookFile file(path);
+    error = file.problem;
     if (!error.isEmpty())
         return false;
     try {
-        Zip zip(path);
+        Zip zip(file);
         if (!zip.isOpen())
             throw Refusal{QStringLiteral("it is not a workbook (.xlsx): not a readable zip file")};
         const WorkbookParts parts = findParts(zip);
