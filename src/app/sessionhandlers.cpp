@@ -4,11 +4,11 @@
 
 #include "app/controlvalues.h"
 
-#include "recording/keyinput.h"
+#include "app/worksheetwindow.h"
 #include "base/keys.h"
 #include "base/numbers.h"
+#include "recording/keyinput.h"
 #include "recording/sessionclock.h"
-#include "report/worksheetwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

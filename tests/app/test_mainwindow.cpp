@@ -2,7 +2,7 @@
 // overlaps, Tab order), the set-up, a session with its clock ticks, key capture and close question,
 // the save of the session workbook, and the parameter file saved and loaded with real files.
 #include "app/mainwindow.h"
-#include "report/worksheetwindow.h"
+#include "app/worksheetwindow.h"
 #include "support/fakeplatform.h"
 
 #include <QApplication>
@@ -111,8 +111,10 @@ class TestMainWindow : public QObject {
             {"Text2(1)", w_->Text2[1]->text()},
             {"Label1", w_->Label1->text() + (red ? " in red" : "")}};
         const std::pair<const char*, const QLabel*> labels[] = {{"Label2", w_->Label2},
-            {"Label10", w_->Label10}, {"Label21", w_->Label21}, {"Label25", w_->Label25},
-            {"Label4", w_->Label4}};
+                                                                {"Label10", w_->Label10},
+                                                                {"Label21", w_->Label21},
+                                                                {"Label25", w_->Label25},
+                                                                {"Label4", w_->Label4}};
         for (const auto& [name, label] : labels)
             out.push_back({name, label->text()});
         QStringList on;
@@ -133,8 +135,9 @@ class TestMainWindow : public QObject {
         const auto got = displays();
         QCOMPARE(got.size(), want.size());
         for (qsizetype i = 0; i < got.size(); ++i)
-            QVERIFY2(got[i].second == want[i], qPrintable(QStringLiteral("%1 is \"%2\", expected \"%3\"")
-                                                              .arg(got[i].first, got[i].second, want[i])));
+            QVERIFY2(got[i].second == want[i],
+                     qPrintable(QStringLiteral("%1 is \"%2\", expected \"%3\"")
+                                    .arg(got[i].first, got[i].second, want[i])));
     }
 
     // The rows before nextEntry as "time|event", then the end row at nextEntry, if written, as
