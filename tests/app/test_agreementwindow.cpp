@@ -1,7 +1,7 @@
 // The agreement window with a LibreOffice-saved workbook and one written by the program: headers,
 // the table with its marks, the file dialogs, saving and dropping files; both windows' keyboard
 // and screen reader use.
-#include "agreement/agreementwindow.h"
+#include "app/agreementwindow.h"
 #include "graph/graphwindow.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
