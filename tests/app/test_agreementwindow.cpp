@@ -2,7 +2,7 @@
 // the table with its marks, the file dialogs, saving and dropping files; both windows' keyboard
 // and screen reader use.
 #include "app/agreementwindow.h"
-#include "graph/graphwindow.h"
+#include "graphview/graphwindow.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
 #include "report/sessionsheet.h"

@@ -1,8 +1,8 @@
-#include "graph/graphcommand.h"
+#include "graphview/graphcommand.h"
 
 #include "graph/effects.h"
-#include "graph/graphchart.h"
-#include "graph/graphwindow.h"
+#include "graphview/graphchart.h"
+#include "graphview/graphwindow.h"
 #include "graph/sessiongraph.h"
 #include "graph/studygraph.h"
 #include "report/sessionworkbook.h"
