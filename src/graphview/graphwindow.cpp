@@ -1,9 +1,9 @@
 #include "graphview/graphwindow.h"
 
 #include "base/savepath.h"
+#include "graph/studygraph.h"
 #include "graphview/graphchart.h"
 #include "graphview/graphcommand.h"
-#include "graph/studygraph.h"
 #include "graphview/studytabs.h"
 #include "report/sessionworkbook.h"
 #include "study/studyreading.h"
