@@ -11,10 +11,8 @@
 namespace quorvia {
 
 // What the window supplies beside the record, read at the moment of saving.
-struct SlotControls {
-    QString behaviour;  // text of the slot's behaviour-name box
-    int checkValue = 0; // its mode check box: 0 clear, 1 ticked, 2 greyed
-};
+// A slot's controls: the text of its behaviour-name box, the value of its mode check box.
+using SlotControls = SlotSetup;
 
 struct SessionSheetInputs {
     std::vector<SlotControls> slotControls; // slots 1, 2, ... at index 0, 1, ...

@@ -195,7 +195,7 @@ SessionWorkbook parse(const Worksheet& cells) {
     const double session = headerNumber(cells, HeaderField::Session);
     if (session != std::floor(session) || std::abs(session) > 32767)
         throw Refusal{QStringLiteral("cell A2 gives no whole session number")};
-    book.sessionNumber = static_cast<int>(session);
+    book.sessionNumber = static_cast<std::int16_t>(session);
     book.condition = headerField(cells, HeaderField::Condition);
     book.observerId = headerField(cells, HeaderField::Observer);
     book.sessionDate = headerField(cells, HeaderField::Date);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recording/sessionparameters.h"
 #include "workbook/worksheet.h"
 
 #include <QString>
@@ -28,16 +29,9 @@ struct WorkbookSlot {
     std::vector<double> values;
 };
 
-struct SessionWorkbook {
-    QString participantId;
-    int sessionNumber = 0;
-    QString condition;
-    QString observerId;
-    QString sessionDate; // the session date text as typed
+// The header's parameters (the session date as typed) are its base.
+struct SessionWorkbook : SessionParameters {
     QString startedAt;
-    double intervalLength = 0;
-    double sessionDuration = 0;
-    QString keysToHit;
     std::int64_t intervalCount = 0; // recorded intervals, the length of every slot's values
     // Key slots 1, 2, ... at index 0, 1, ... ("slots" is taken by a Qt keyword macro).
     std::vector<WorkbookSlot> keySlots;

@@ -36,7 +36,7 @@ private slots:
         for (int n = 1; n <= 4; ++n) {
             SessionWorkbook w;
             w.participantId = "P07";
-            w.sessionNumber = n;
+            w.sessionNumber = static_cast<std::int16_t>(n);
             w.condition = n < 3 ? "Baseline" : "Praise";
             w.keySlots.push_back({"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}});
             inputs.push_back({QString::number(n), {w, {}}});
@@ -86,7 +86,7 @@ private slots:
             for (int n = 1; n <= 4; ++n) {
                 SessionWorkbook w;
                 w.participantId = id;
-                w.sessionNumber = n;
+                w.sessionNumber = static_cast<std::int16_t>(n);
                 w.condition = n < (id == "P01" ? 2 : 3) ? "Baseline" : "Praise";
                 w.keySlots.push_back({"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}});
                 inputs.push_back({QString::number(n), {w, {}}});
@@ -125,7 +125,7 @@ private slots:
         for (int n = 1; n <= conditions.size(); ++n) {
             SessionWorkbook w;
             w.participantId = "P07";
-            w.sessionNumber = n;
+            w.sessionNumber = static_cast<std::int16_t>(n);
             w.condition = conditions.at(n - 1);
             const double value = n % 2 ? 0 : 100;
             w.keySlots.push_back({"a", "on task", "On/Off", value, {}, {}, {}, {}});
