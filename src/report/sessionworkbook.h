@@ -37,10 +37,6 @@ struct SessionWorkbook : SessionParameters {
     std::vector<WorkbookSlot> keySlots;
 };
 
-// Rows 1 to 12 of columns A to C hold the header; below, columns A and B the entry log, which a
-// session read back does not need.
-constexpr int kSessionHeaderRows = 12;
-
 // The workbook, or what is wrong with it: a sentence that names the place in the sheet but not
 // the file (the caller puts the file's name in front).
 struct SessionWorkbookResult {
