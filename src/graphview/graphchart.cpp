@@ -8,7 +8,6 @@
 #include <QGraphicsSceneResizeEvent>
 #include <QGraphicsSimpleTextItem>
 #include <QImage>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPdfWriter>
@@ -91,6 +90,125 @@ QStringList wrappedName(const QString& text, const QFontMetricsF& metrics, doubl
     return lines;
 }
 
+// The marker of a legend entry, as a scatter series draws it, centred on (0, 0).
+QPainterPath markerPath(QScatterSeries::MarkerShape shape, double size) {
+    QPainterPath path;
+    const double r = size / 2;
+    const auto polygon = [&](int corners, double inner) {
+        QPolygonF points;
+        const int steps = inner > 0 ? corners * 2 : corners;
+        for (int i = 0; i < steps; ++i) {
+            const double radius = (inner > 0 && i % 2) ? r * inner : r;
+            const double angle = -M_PI / 2 + 2 * M_PI * i / steps;
+            points << QPointF(radius * std::cos(angle), radius * std::sin(angle));
+        }
+        path.addPolygon(points);
+        path.closeSubpath();
+    };
+    switch (shape) {
+    case QScatterSeries::MarkerShapeRectangle:
+        path.addRect(-r, -r, size, size);
+        break;
+    case QScatterSeries::MarkerShapeTriangle:
+        polygon(3, 0);
+        break;
+    case QScatterSeries::MarkerShapeRotatedRectangle:
+        polygon(4, 0);
+        break;
+    case QScatterSeries::MarkerShapeStar:
+        polygon(5, 0.45);
+        break;
+    case QScatterSeries::MarkerShapePentagon:
+        polygon(5, 0);
+        break;
+    default:
+        path.addEllipse(QPointF(0, 0), r, r);
+    }
+    return path;
+}
+
+// The legend's rows: their height, the room above and below them and between them and the sides.
+constexpr double kLegendLine = 20;
+constexpr double kLegendPad = 4;
+constexpr double kLegendSide = 8;
+// An entry's marker before its text, and the room between entries.
+constexpr double kMarkerRoom = 16;
+constexpr double kEntryGap = 8;
+
+} // namespace
+
+// The keys' legend under a graph: per key its marker and the behaviour's name, whole, in as many
+// rows as the width needs. Only a name wider than a whole row is cut short, with "…".
+class KeyLegend : public QGraphicsItem {
+public:
+    explicit KeyLegend(QGraphicsItem* parent)
+        : QGraphicsItem(parent) {
+        setFlag(ItemHasNoContents);
+    }
+    void add(const QPainterPath& marker, bool filled, const QString& name) {
+        auto* shape = new QGraphicsPathItem(marker, this);
+        shape->setPen(QPen(Qt::black, 1.5));
+        shape->setBrush(filled ? Qt::black : Qt::white);
+        auto* text = new QGraphicsSimpleTextItem(name, this);
+        text->setFont(pixelFont(13));
+        text->setBrush(Qt::black);
+        entries_.push_back({shape, text, name, 0});
+    }
+    // Breaks the entries into rows no wider than width; returns the legend's height.
+    double wrap(double width) {
+        rows_.clear();
+        double row = 0;
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            Entry& entry = entries_[i];
+            const QFontMetricsF metrics(entry.text->font());
+            entry.text->setText(
+                metrics.elidedText(entry.name, Qt::ElideRight, std::max(0.0, width - kMarkerRoom)));
+            entry.width = kMarkerRoom + metrics.horizontalAdvance(entry.text->text());
+            if (rows_.empty() || row + kEntryGap + entry.width > width) {
+                rows_.push_back(i);
+                row = entry.width;
+            } else {
+                row += kEntryGap + entry.width;
+            }
+        }
+        return height();
+    }
+    double height() const {
+        return rows_.empty() ? 0 : static_cast<double>(rows_.size()) * kLegendLine + 2 * kLegendPad;
+    }
+    // Places the rows from top down, each centred on centre as far as left and right allow.
+    void place(double top, double centre, double left, double right) {
+        for (std::size_t r = 0; r < rows_.size(); ++r) {
+            const std::size_t end = r + 1 < rows_.size() ? rows_[r + 1] : entries_.size();
+            double width = -kEntryGap;
+            for (std::size_t i = rows_[r]; i < end; ++i)
+                width += kEntryGap + entries_[i].width;
+            double x = std::max(left, std::min(centre - width / 2, right - width));
+            const double y = top + kLegendPad + kLegendLine * (static_cast<double>(r) + 0.5);
+            for (std::size_t i = rows_[r]; i < end; ++i) {
+                const Entry& entry = entries_[i];
+                entry.shape->setPos(x + 6, y);
+                entry.text->setPos(x + kMarkerRoom, y - entry.text->boundingRect().height() / 2);
+                x += entry.width + kEntryGap;
+            }
+        }
+    }
+    QRectF boundingRect() const override { return {}; }
+    void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
+
+private:
+    struct Entry {
+        QGraphicsPathItem* shape;
+        QGraphicsSimpleTextItem* text;
+        QString name;
+        double width; // of the marker and the text as laid out
+    };
+    std::vector<Entry> entries_;
+    std::vector<std::size_t> rows_; // the first entry of each row
+};
+
+namespace {
+
 void styleAxis(QValueAxis* axis, const QString& title) {
     axis->setTitleText(title);
     axis->setTitleFont(pixelFont(13));
@@ -113,8 +231,10 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
     setDropShadowEnabled(false);
     setPlotAreaBackgroundVisible(false);
     // The title and the condition names are placed by hand above the plot, in this margin; a
-    // tier has the condition names only, and the measure's title is the figure's.
-    setMargins(style.tier ? QMargins(26, kAboveTier, 18, 2) : QMargins(12, 66, 28, 8));
+    // tier has the condition names only, and the measure's title is the figure's. The legend's
+    // rows are placed below the session axis, in the bottom margin.
+    margins_ = style.tier ? QMargins(26, kAboveTier, 18, 2) : QMargins(12, 66, 28, 8);
+    setMargins(margins_);
     title_ =
         new QGraphicsSimpleTextItem(QStringLiteral("Participant %1").arg(data.participantId), this);
     title_->setFont(pixelFont(17, true));
@@ -125,11 +245,9 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
         tierName_->setFont(pixelFont(14, true));
         tierName_->setBrush(Qt::black);
     }
-    legend()->setAlignment(Qt::AlignBottom);
-    legend()->setFont(pixelFont(13));
-    legend()->setLabelColor(Qt::black);
-    legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
-    legend()->setVisible(!data.series.empty() && !style.tier);
+    legend()->setVisible(false);
+    if (!data.series.empty() && !style.tier)
+        legend_ = new KeyLegend(this);
 
     int first = set.sessions.empty() ? 1 : set.sessions.front().workbook.sessionNumber;
     int last = set.sessions.empty() ? 1 : set.sessions.back().workbook.sessionNumber;
@@ -177,14 +295,10 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
     addAxis(yAxis, Qt::AlignLeft);
     valueRange_ = {yAxis->min(), yAxis->max()};
 
-    auto attach = [&](QXYSeries* series, bool inLegend) {
+    auto attach = [&](QXYSeries* series) {
         addSeries(series);
         series->attachAxis(xAxis);
         series->attachAxis(yAxis);
-        if (!inLegend) {
-            for (QLegendMarker* marker : legend()->markers(series))
-                marker->setVisible(false);
-        }
     };
 
     // Phase changes first, so that the data is drawn over them; in tiers the figure draws them.
@@ -194,7 +308,7 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
         line->setPen(QPen(Qt::black, 1.2, Qt::DashLine));
         line->append(x, yAxis->min());
         line->append(x, yAxis->max());
-        attach(line, false);
+        attach(line);
     }
 
     // The aids under the data: thin grey, one line per phase.
@@ -206,7 +320,7 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
                                   aid == PhaseAid::Median ? Qt::DotLine : Qt::SolidLine));
                 line->append(a.x1, a.y1);
                 line->append(a.x2, a.y2);
-                attach(line, false);
+                attach(line);
             }
         }
     }
@@ -219,9 +333,13 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
             kMarkers.at((place >= 0 ? static_cast<std::size_t>(place) : k) % kMarkers.size());
         points->setName(series.behaviour.isEmpty() ? series.key : series.behaviour);
         points->setMarkerShape(marker.shape);
-        const double size = markerSize(style.tier ? style.sessions.second - style.sessions.first + 1
-                                                  : static_cast<int>(set.sessions.size()));
-        points->setMarkerSize(marker.shape == QScatterSeries::MarkerShapeStar ? size * 1.3 : size);
+        double size = markerSize(style.tier ? style.sessions.second - style.sessions.first + 1
+                                            : static_cast<int>(set.sessions.size()));
+        if (marker.shape == QScatterSeries::MarkerShapeStar)
+            size *= 1.3;
+        points->setMarkerSize(size);
+        if (legend_)
+            legend_->add(markerPath(marker.shape, size), marker.filled, points->name());
         points->setPen(QPen(Qt::black, 1.5));
         points->setBrush(marker.filled ? Qt::black : Qt::white);
         for (const auto& stretch : graphPaths(set, series)) {
@@ -231,9 +349,9 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
                 path->append(number, value);
                 points->append(number, value);
             }
-            attach(path, false);
+            attach(path);
         }
-        attach(points, true);
+        attach(points);
     }
 
     for (std::size_t p = 0; p < set.phases.size(); ++p) {
@@ -258,8 +376,22 @@ QString SessionChart::titleText() const {
     return title_->text();
 }
 
+void SessionChart::setGeometry(const QRectF& rect) {
+    if (legend_) {
+        QMargins room = margins_;
+        room.setBottom(room.bottom() +
+                       static_cast<int>(std::ceil(legend_->wrap(rect.width() - 2 * kLegendSide))));
+        if (room != margins())
+            setMargins(room);
+    }
+    QChart::setGeometry(rect);
+}
+
 void SessionChart::placeLabels() {
     const QRectF area = plotArea();
+    if (legend_)
+        legend_->place(size().height() - margins_.bottom() - legend_->height(), area.center().x(),
+                       kLegendSide, size().width() - kLegendSide);
     title_->setPos(area.center().x() - title_->boundingRect().width() / 2, 8);
     if (tierName_)
         tierName_->setPos(area.right() - tierName_->boundingRect().width() - 6, area.top() + 2);
@@ -282,44 +414,6 @@ void SessionChart::placeLabels() {
 
 namespace {
 
-// The marker of a legend entry, as a scatter series draws it, centred on (0, 0).
-QPainterPath markerPath(QScatterSeries::MarkerShape shape, double size) {
-    QPainterPath path;
-    const double r = size / 2;
-    const auto polygon = [&](int corners, double inner) {
-        QPolygonF points;
-        const int steps = inner > 0 ? corners * 2 : corners;
-        for (int i = 0; i < steps; ++i) {
-            const double radius = (inner > 0 && i % 2) ? r * inner : r;
-            const double angle = -M_PI / 2 + 2 * M_PI * i / steps;
-            points << QPointF(radius * std::cos(angle), radius * std::sin(angle));
-        }
-        path.addPolygon(points);
-        path.closeSubpath();
-    };
-    switch (shape) {
-    case QScatterSeries::MarkerShapeRectangle:
-        path.addRect(-r, -r, size, size);
-        break;
-    case QScatterSeries::MarkerShapeTriangle:
-        polygon(3, 0);
-        break;
-    case QScatterSeries::MarkerShapeRotatedRectangle:
-        polygon(4, 0);
-        break;
-    case QScatterSeries::MarkerShapeStar:
-        polygon(5, 0.45);
-        break;
-    case QScatterSeries::MarkerShapePentagon:
-        polygon(5, 0);
-        break;
-    default:
-        path.addEllipse(QPointF(0, 0), r, r);
-    }
-    return path;
-}
-
-constexpr double kLegendRow = 26;
 // How far a tier reaches up over the unseen session axis of the tier above.
 constexpr double kTierOverlap = kAboveTier + 8;
 
@@ -368,15 +462,12 @@ TierFigure::TierFigure(const std::vector<GraphTier>& tiers, TierKind kind,
     } else {
         titleText_ = QStringLiteral("Participants %1").arg(names.join(QStringLiteral(", ")));
         const double size = markerSize(sessions_.second - sessions_.first + 1);
+        if (!keys.isEmpty())
+            legend_ = new KeyLegend(this);
         for (qsizetype k = 0; k < keys.size(); ++k) {
             const Marker& marker = kMarkers.at(static_cast<std::size_t>(k) % kMarkers.size());
             const double scale = marker.shape == QScatterSeries::MarkerShapeStar ? 1.3 : 1;
-            auto* shape = new QGraphicsPathItem(markerPath(marker.shape, size * scale), this);
-            shape->setPen(QPen(Qt::black, 1.5));
-            shape->setBrush(marker.filled ? Qt::black : Qt::white);
-            auto* text = new QGraphicsSimpleTextItem(behaviours.at(k), this);
-            text->setFont(pixelFont(13));
-            legend_.emplace_back(shape, text);
+            legend_->add(markerPath(marker.shape, size * scale), marker.filled, behaviours.at(k));
         }
     }
 }
@@ -394,7 +485,8 @@ void TierFigure::resizeEvent(QGraphicsSceneResizeEvent* event) {
 void TierFigure::layoutTiers() {
     const QSizeF area = size();
     const double top = 6 + (title_ ? 28 : 0);
-    const double bottom = area.height() - (legend_.empty() ? 2 : kLegendRow);
+    const double bottom =
+        area.height() - (legend_ ? legend_->wrap(area.width() - 2 * kLegendSide) : 2);
     const auto n = static_cast<double>(charts_.size());
     const double height =
         std::max(60.0, (bottom - top + kTierOverlap * (n - 1)) / std::max(n, 1.0));
@@ -449,16 +541,9 @@ void TierFigure::placeSteps() {
         stepItems_.push_back(item);
     }
 
-    double total = 0;
-    for (const auto& [shape, text] : legend_)
-        total += 24 + text->boundingRect().width();
-    double x = std::max(last.left(), last.center().x() - total / 2);
-    const double y = size().height() - kLegendRow / 2 - 2;
-    for (const auto& [shape, text] : legend_) {
-        shape->setPos(x + 6, y);
-        text->setPos(x + 16, y - text->boundingRect().height() / 2);
-        x += 24 + text->boundingRect().width();
-    }
+    if (legend_)
+        legend_->place(size().height() - legend_->height(), last.center().x(), kLegendSide,
+                       size().width() - kLegendSide);
 }
 
 QSizeF defaultGraphMillimetres(std::size_t tiers) {

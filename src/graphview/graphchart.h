@@ -14,6 +14,8 @@ class QGraphicsWidget;
 
 namespace quorvia {
 
+class KeyLegend;
+
 // The session graph: one point per session and key, joined within a phase, a dashed line at each
 // phase change and the condition's name above each phase. Black on white throughout, the keys
 // told apart by their marker shapes.
@@ -38,6 +40,8 @@ public:
     // The foot and the top of the value axis (a little beyond 0 and the top tick).
     std::pair<double, double> valueRange() const { return valueRange_; }
     void placeLabels();
+    // Makes room under the plot for as many rows as the legend needs at the new width.
+    void setGeometry(const QRectF& rect) override;
 
 private:
     struct ConditionName {
@@ -49,6 +53,8 @@ private:
     std::vector<ConditionName> names_;
     QGraphicsSimpleTextItem* title_ = nullptr;
     QGraphicsSimpleTextItem* tierName_ = nullptr;
+    KeyLegend* legend_ = nullptr; // none in a tier
+    QMargins margins_;            // without the legend's rows
     std::pair<double, double> valueRange_{0, 1};
 };
 
@@ -76,7 +82,7 @@ private:
     std::vector<QGraphicsItem*> stepItems_;
     QGraphicsSimpleTextItem* title_ = nullptr;
     QGraphicsSimpleTextItem* valueTitle_ = nullptr;
-    std::vector<std::pair<QGraphicsItem*, QGraphicsSimpleTextItem*>> legend_;
+    KeyLegend* legend_ = nullptr; // none for the tiers of one participant's keys
     QString titleText_;
     std::pair<int, int> sessions_;
 };

@@ -1,9 +1,9 @@
 #include "workbook/workbookreader.h"
 
+#include "workbook/xmlscanner.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QLocale>
-#include <QXmlStreamReader>
+#include <QStringList>
 
 // The system's minizip, the same library the workbook writer zips with. (QuaZip carries its own
 // copy of minizip under the same symbol names, so one process cannot hold both it and the writer.)
@@ -13,8 +13,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 namespace quorvia {
@@ -26,26 +33,15 @@ namespace {
 // styles to every cell. Parts beyond these bounds are refused before they are unpacked.
 constexpr qint64 kMaxSheetBytes = 64 * 1024 * 1024;
 constexpr qint64 kMaxPartBytes = 16 * 1024 * 1024;
-// The longest text a cell holds, and the longest run of a part's bytes without markup that can
-// still hold one (every character written as a character reference, with room to spare).
-constexpr qsizetype kMaxCellText = 32767;
-constexpr qint64 kMaxRunBytes = 1024 * 1024;
 // The fewest bytes of worksheet a cell that shows a shared text takes: <c t="s"><v>0</v></c>.
 constexpr qint64 kLeastSharedCellBytes = 21;
+// Four times the cells of the largest session workbook.
+constexpr std::size_t kMaxCells = 1000000;
 constexpr int kMaxRow = 1048576;
 constexpr int kMaxColumn = 16384;
 
-struct Refusal {
-    QString reason;
-};
-
 QString cellName(int row, int column) {
     return columnLetters(column) + QString::number(row);
-}
-
-QString tooLongText(const QString& place) {
-    return QStringLiteral("%1 holds a text longer than a cell can hold (32,767 characters)")
-        .arg(place);
 }
 
 // An open zip file, closed when it goes.
@@ -77,12 +73,10 @@ private:
     unzFile file_;
 };
 
-// A part read as it is unzipped. It watches the bytes go by: no workbook part declares a document
-// type (whose entities would multiply a small file many times over), and none holds a run of text
-// longer than a cell can hold.
-class PartDevice final : public QIODevice {
+// A part of the zip as it is unpacked, checked against its checksum at its end.
+class Part {
 public:
-    PartDevice(Zip& zip, const QString& name, const QString& what, qint64 limit)
+    Part(Zip& zip, const QString& name, const QString& what, qint64 limit)
         : zip_(zip)
         , what_(what) {
         const qint64 size = zip.unpackedSize(name);
@@ -96,130 +90,42 @@ public:
                               .arg(limit / (1024 * 1024))};
         if (unzOpenCurrentFile(zip.handle()) != UNZ_OK)
             throw Refusal{QStringLiteral("%1 cannot be opened").arg(what)};
-        open(QIODevice::ReadOnly);
     }
-    ~PartDevice() override { unzCloseCurrentFile(zip_.handle()); }
+    ~Part() { unzCloseCurrentFile(zip_.handle()); }
+    Part(const Part&) = delete;
+    Part& operator=(const Part&) = delete;
 
-    bool isSequential() const override { return true; }
-    // The cell the reader is in (row 0: none), for a refusal of a run that is too long.
-    int row = 0;
-    int column = 0;
-    // What the bytes read so far showed to be wrong (the XML reader sees only its end).
-    void check() const {
-        if (!refusal_.isEmpty())
-            throw Refusal{refusal_};
+    XmlScanner::Source source() {
+        return [this](char* data, qint64 size) -> qint64 {
+            return unzReadCurrentFile(zip_.handle(), data, static_cast<unsigned>(size));
+        };
     }
     // At the end of the part: its checksum.
     void finish() {
-        check();
         if (unzCloseCurrentFile(zip_.handle()) != UNZ_OK)
             throw Refusal{
                 QStringLiteral("it is damaged (%1 does not match its checksum)").arg(what_)};
         unzOpenCurrentFile(zip_.handle()); // closed again by the destructor
     }
 
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        if (!refusal_.isEmpty())
-            return -1;
-        const int got = unzReadCurrentFile(
-            zip_.handle(), data, static_cast<unsigned>(std::min<qint64>(maxSize, 1 << 16)));
-        if (got < 0)
-            return fail(QStringLiteral("it is damaged (%1 cannot be unpacked)").arg(what_));
-        for (int i = 0; i < got; ++i) {
-            const char c = data[i];
-            if (c == '<' || c == '>') {
-                run_ = 0;
-            } else if (++run_ > kMaxRunBytes) {
-                return fail(tooLongText(
-                    row == 0 ? what_
-                             : QStringLiteral("%1 (cell %2)").arg(what_, cellName(row, column))));
-            }
-            // "<!DOCTYPE", across the ends of the blocks read.
-            static constexpr char kDoctype[] = "<!DOCTYPE";
-            matched_ = c == kDoctype[matched_] ? matched_ + 1 : (c == '<' ? 1 : 0);
-            if (matched_ == sizeof kDoctype - 1)
-                return fail(QStringLiteral("%1 declares a document type, which no workbook part "
-                                           "does")
-                                .arg(what_));
-        }
-        return got;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
 private:
-    qint64 fail(const QString& reason) {
-        refusal_ = reason;
-        return -1;
-    }
     Zip& zip_;
     QString what_;
-    QString refusal_;
-    qint64 run_ = 0;
-    std::size_t matched_ = 0;
 };
 
-// A part's XML, read as it is unzipped; every refusal names the part as what.
-class PartXml {
-public:
-    PartXml(Zip& zip, const QString& name, const QString& what, qint64 limit)
-        : device(zip, name, what, limit)
-        , xml(&device)
-        , what_(what) {}
-
-    // The next token; a document type (in a part not in UTF-8) is refused here too.
-    QXmlStreamReader::TokenType next() {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::DTD)
-            throw Refusal{QStringLiteral("%1 declares a document type, which no workbook part does")
-                              .arg(what_)};
-        if (token == QXmlStreamReader::Invalid)
-            failOnError();
-        return token;
-    }
-    bool atEnd() const { return xml.atEnd(); }
-    QStringView name() const { return xml.name(); }
-
-    // The texts inside the current element, which must fit a cell; leaves the reader at its end.
-    QString text(const QString& place) {
-        QString text;
-        for (int depth = 1; depth > 0;) {
-            const auto token = next();
-            if (token == QXmlStreamReader::StartElement)
-                ++depth;
-            else if (token == QXmlStreamReader::EndElement)
-                --depth;
-            else if (token == QXmlStreamReader::Characters ||
-                     token == QXmlStreamReader::EntityReference)
-                text += xml.text();
-            else if (token == QXmlStreamReader::EndDocument)
-                failOnError();
-            if (text.size() > kMaxCellText)
-                throw Refusal{tooLongText(place)};
-        }
-        return text;
-    }
-
-    void failOnError() const {
-        device.check();
-        if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
-            throw Refusal{QStringLiteral("it is damaged (%1 is cut off)").arg(what_)};
-        if (xml.hasError())
-            throw Refusal{QStringLiteral("%1 is not well-formed XML (line %2: %3)")
-                              .arg(what_)
-                              .arg(xml.lineNumber())
-                              .arg(xml.errorString())};
-    }
+// A part's XML, scanned as it is unzipped; every refusal names the part as what.
+struct PartXml {
+    PartXml(Zip& zip, const QString& name, const QString& what, qint64 limit, bool keepAll = false)
+        : part(zip, name, what, limit)
+        , xml(what, part.source(), keepAll) {}
+    // Reads to the end of the part, which must be well-formed throughout.
     void finish() {
-        failOnError();
-        device.finish();
+        while (xml.next() != XmlScanner::Token::EndOfPart) {
+        }
+        part.finish();
     }
-
-    PartDevice device;
-    QXmlStreamReader xml;
-
-private:
-    QString what_;
+    Part part;
+    XmlScanner xml;
 };
 
 QString partName(const QString& name) {
@@ -244,29 +150,32 @@ void refuseOtherDocument(Zip& zip) {
     const QString again = QStringLiteral(": save it again as an .xlsx workbook");
     if (zip.has(QStringLiteral("xl/workbook.bin")))
         throw Refusal{QStringLiteral("it is a binary workbook (.xlsb)") + again};
-    if (zip.unpackedSize(QStringLiteral("mimetype")) > 0 &&
-        zip.unpackedSize(QStringLiteral("mimetype")) < 256) {
-        PartDevice mimetype(zip, QStringLiteral("mimetype"), QStringLiteral("its mimetype"), 256);
-        if (mimetype.readAll().startsWith("application/vnd.oasis.opendocument.spreadsheet"))
+    const QString mimetype = QStringLiteral("mimetype");
+    const qint64 size = zip.unpackedSize(mimetype);
+    if (size > 0 && size < 256) {
+        Part part(zip, mimetype, mimetype, 256);
+        char bytes[256];
+        const qint64 got = part.source()(bytes, sizeof bytes);
+        if (std::string_view(bytes, static_cast<std::size_t>(std::max<qint64>(got, 0)))
+                .starts_with("application/vnd.oasis.opendocument.spreadsheet"))
             throw Refusal{QStringLiteral("it is an OpenDocument spreadsheet (.ods)") + again};
     }
 }
+
+using Token = XmlScanner::Token;
 
 WorkbookParts findParts(Zip& zip) {
     const QString workbookName = QStringLiteral("xl/workbook.xml");
     if (!zip.has(workbookName))
         refuseOtherDocument(zip);
-    PartXml workbook(zip, workbookName, partName(workbookName), kMaxPartBytes);
     QString sheetId;
-    while (sheetId.isEmpty() && !workbook.atEnd()) {
-        if (workbook.next() == QXmlStreamReader::StartElement && workbook.name() == u"sheet") {
-            for (const QXmlStreamAttribute& attribute : workbook.xml.attributes()) {
-                if (attribute.name() == u"id")
-                    sheetId = attribute.value().toString();
-            }
+    {
+        PartXml workbook(zip, workbookName, partName(workbookName), kMaxPartBytes);
+        for (Token token; sheetId.isEmpty() && (token = workbook.xml.next()) != Token::EndOfPart;) {
+            if (token == Token::StartElement && workbook.xml.localName() == "sheet")
+                sheetId = workbook.xml.attribute("id");
         }
     }
-    workbook.failOnError();
     if (sheetId.isEmpty())
         throw Refusal{QStringLiteral("its workbook lists no worksheet")};
 
@@ -274,21 +183,20 @@ WorkbookParts findParts(Zip& zip) {
     PartXml rels(zip, relsName, partName(relsName), kMaxPartBytes);
     WorkbookParts parts;
     QStringList sheets;
-    while (!rels.atEnd()) {
-        if (rels.next() != QXmlStreamReader::StartElement || rels.name() != u"Relationship")
+    for (Token token; (token = rels.xml.next()) != Token::EndOfPart;) {
+        if (token != Token::StartElement || rels.xml.localName() != "Relationship")
             continue;
-        const QXmlStreamAttributes attributes = rels.xml.attributes();
-        const QString target = partPath(attributes.value(QLatin1String("Target")).toString());
-        const auto type = attributes.value(QLatin1String("Type"));
-        if (attributes.value(QLatin1String("Id")) == sheetId)
+        const QString target = partPath(rels.xml.attribute("Target"));
+        const std::string_view type = rels.xml.rawAttribute("Type");
+        if (rels.xml.attribute("Id") == sheetId)
             parts.firstSheet = target;
-        else if (type.endsWith(u"/sharedStrings"))
+        else if (type.ends_with("/sharedStrings"))
             parts.sharedStrings = target;
-        if ((type.endsWith(u"/worksheet") || parts.firstSheet == target) &&
+        if ((type.ends_with("/worksheet") || parts.firstSheet == target) &&
             !sheets.contains(target))
             sheets << target;
     }
-    rels.finish();
+    rels.part.finish();
     if (parts.firstSheet.isEmpty())
         throw Refusal{QStringLiteral("its first worksheet has no part")};
     for (const QString& sheet : sheets)
@@ -298,151 +206,262 @@ WorkbookParts findParts(Zip& zip) {
 }
 
 // The texts of the <t> elements inside the current element (a shared string or an inline string),
-// without the phonetic runs. Leaves the reader at the element's end.
-QString stringItem(PartXml& xml, const QString& place) {
-    QString text;
+// without the phonetic runs, as spans of the part. Leaves the scanner at the element's end.
+template <typename Piece> void stringItem(XmlScanner& xml, Piece&& piece) {
+    const int depth = xml.depth();
     int phonetic = 0;
-    for (int depth = 1; depth > 0 && !xml.atEnd();) {
-        const auto token = xml.next();
-        if (token == QXmlStreamReader::StartElement) {
-            if (xml.name() == u"t" && phonetic == 0) {
-                text += xml.text(place);
-                if (text.size() > kMaxCellText)
-                    throw Refusal{tooLongText(place)};
-                continue; // at the end of the <t> again
-            }
-            ++depth;
-            if (xml.name() == u"rPh")
+    int inText = 0; // the depth of the <t> being read, 0 outside one
+    for (;;) {
+        const Token token = xml.next();
+        if (token == Token::StartElement) {
+            if (xml.localName() == "rPh")
                 ++phonetic;
-        } else if (token == QXmlStreamReader::EndElement) {
-            --depth;
-            if (xml.name() == u"rPh")
+            else if (xml.localName() == "t" && phonetic == 0 && inText == 0)
+                inText = xml.depth();
+        } else if (token == Token::EndElement) {
+            if (xml.depth() < depth)
+                return;
+            if (xml.localName() == "rPh")
                 --phonetic;
+            if (xml.depth() < inText)
+                inText = 0;
+        } else if (token == Token::Text && inText > 0) {
+            piece(xml.textSpan());
         }
     }
-    return text;
 }
 
-// The shared texts, no more of them than the worksheets have room for cells that show them.
-std::vector<QString> readSharedStrings(Zip& zip, const WorkbookParts& parts) {
-    std::vector<QString> strings;
-    if (parts.sharedStrings.isEmpty() || !zip.has(parts.sharedStrings))
-        return strings;
-    const QString what = partName(parts.sharedStrings);
-    PartXml xml(zip, parts.sharedStrings, what, kMaxPartBytes);
-    const auto room = static_cast<std::size_t>(parts.sheetBytes / kLeastSharedCellBytes);
-    while (!xml.atEnd()) {
-        if (xml.next() == QXmlStreamReader::StartElement && xml.name() == u"si") {
-            if (strings.size() >= room)
+// The shared texts, no more of them than the worksheets have room for cells that show them. The
+// part is held as it is written; a text is decoded when a cell first shows it.
+class SharedStrings {
+public:
+    SharedStrings(Zip& zip, const WorkbookParts& parts) {
+        if (parts.sharedStrings.isEmpty() || !zip.has(parts.sharedStrings))
+            return;
+        const QString what = partName(parts.sharedStrings);
+        xml_.emplace(zip, parts.sharedStrings, what, kMaxPartBytes, true);
+        XmlScanner& xml = xml_->xml;
+        const auto room = static_cast<std::size_t>(parts.sheetBytes / kLeastSharedCellBytes);
+        for (Token token; (token = xml.next()) != Token::EndOfPart;) {
+            if (token != Token::StartElement || xml.localName() != "si")
+                continue;
+            if (items_.size() >= room)
                 throw Refusal{QStringLiteral("%1 holds more shared texts than its worksheets "
                                              "have cells")
                                   .arg(what)};
-            strings.push_back(stringItem(xml, what));
+            Item item{static_cast<quint32>(pieces_.size()), 0};
+            std::size_t bytes = 0;
+            stringItem(xml, [&](XmlScanner::Span span) {
+                pieces_.push_back(span);
+                ++item.pieces;
+                bytes += span.end - span.begin;
+            });
+            items_.push_back(item);
+            // A text of more bytes than a cell holds characters may still fit: decode it.
+            if (bytes > static_cast<std::size_t>(kMaxCellText) &&
+                decode(item).size() > kMaxCellText)
+                throw Refusal{tooLongText(what)};
         }
+        xml_->part.finish();
     }
-    xml.finish();
-    return strings;
-}
+
+    std::size_t size() const { return items_.size(); }
+    const QString& at(std::size_t index) {
+        const auto [it, added] = decoded_.try_emplace(static_cast<quint32>(index));
+        if (added)
+            it->second = decode(items_[index]);
+        return it->second;
+    }
+
+private:
+    struct Item {
+        quint32 first;
+        quint32 pieces;
+    };
+    QString decode(Item item) const {
+        QString text;
+        for (quint32 i = item.first; i < item.first + item.pieces; ++i)
+            xml_->xml.appendDecoded(pieces_[i], text);
+        return text;
+    }
+    std::optional<PartXml> xml_;
+    std::vector<XmlScanner::Span> pieces_;
+    std::vector<Item> items_;
+    std::unordered_map<quint32, QString> decoded_;
+};
 
 // "E24" as row 24, column 5; false for anything else.
-bool parseReference(QStringView reference, int& row, int& column) {
-    qsizetype i = 0;
+bool parseReference(std::string_view reference, int& row, int& column) {
+    std::size_t i = 0;
     column = 0;
-    for (; i < reference.size() && reference[i] >= u'A' && reference[i] <= u'Z'; ++i) {
-        column = column * 26 + (reference[i].unicode() - u'A' + 1);
+    for (; i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z'; ++i) {
+        column = column * 26 + (reference[i] - 'A' + 1);
         if (column > kMaxColumn)
             return false;
     }
     if (i == 0 || i == reference.size())
         return false;
-    bool ok = false;
-    row = reference.mid(i).toInt(&ok);
-    return ok && reference[i] != u'+' && row >= 1 && row <= kMaxRow;
+    const auto [end, ec] =
+        std::from_chars(reference.data() + i, reference.data() + reference.size(), row);
+    return ec == std::errc() && end == reference.data() + reference.size() && row >= 1 &&
+           row <= kMaxRow;
 }
 
-void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared, Worksheet& cells,
+std::string_view trimmed(std::string_view text) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A value as written in the format: an optional sign, digits, a point, an exponent.
+template <typename Number> bool parseNumber(std::string_view text, Number& number) {
+    text = trimmed(text);
+    if (text.starts_with('+') && text.size() > 1 && text[1] != '-')
+        text.remove_prefix(1);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if constexpr (std::is_floating_point_v<Number>) {
+        if (!std::isfinite(number))
+            return false;
+    }
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+// The texts of a cell's <v>: usually one run of plain bytes, kept as they are.
+struct CellText {
+    std::string raw;
+    QString decoded; // when there is more than one run, or a CDATA section
+    bool isDecoded = false;
+
+    void add(const XmlScanner& xml, XmlScanner::Span span, bool first) {
+        if (first && !span.cdata) {
+            raw.assign(xml.raw(span));
+            return;
+        }
+        if (!isDecoded) {
+            xml.appendDecoded(raw, false, decoded);
+            isDecoded = true;
+        }
+        xml.appendDecoded(span, decoded);
+    }
+    QString text(const XmlScanner& xml) const {
+        if (isDecoded)
+            return decoded;
+        QString text;
+        xml.appendDecoded(raw, false, text);
+        return text;
+    }
+    // The text's bytes, references resolved, for a number.
+    std::string bytes(const XmlScanner& xml) const {
+        if (!isDecoded && raw.find('&') == std::string::npos)
+            return raw;
+        return text(xml).toStdString();
+    }
+};
+
+void readSheet(Zip& zip, const QString& name, SharedStrings& shared, Worksheet& cells,
                const CellReading& reading) {
-    PartXml xml(zip, name, QStringLiteral("its worksheet"), kMaxSheetBytes);
+    PartXml part(zip, name, QStringLiteral("its worksheet"), kMaxSheetBytes);
+    XmlScanner& xml = part.xml;
     const CellFilter& keep = reading.keep;
     int row = 0;
     int column = 0;
+    std::size_t count = 0;
     bool inSheetData = false;
-    while (!xml.atEnd()) {
-        const auto token = xml.next();
+    for (Token token; (token = xml.next()) != Token::EndOfPart;) {
         // The cells end with the sheet's data: what follows (page set-up) is not read.
-        if (token == QXmlStreamReader::EndElement && xml.name() == u"sheetData")
-            return xml.device.check();
-        if (token != QXmlStreamReader::StartElement)
+        if (token == Token::EndElement && xml.localName() == "sheetData")
+            return;
+        if (token != Token::StartElement)
             continue;
-        const QStringView element = xml.name();
-        if (element == u"sheetData") {
+        const std::string_view element = xml.localName();
+        if (element == "sheetData") {
             inSheetData = true;
-        } else if (inSheetData && element == u"row") {
-            const auto rowNumber = xml.xml.attributes().value(QLatin1String("r"));
-            row = rowNumber.isEmpty() ? row + 1 : rowNumber.toInt();
+        } else if (inSheetData && element == "row") {
+            const std::string_view rowNumber = xml.rawAttribute("r");
+            if (rowNumber.empty())
+                ++row;
+            else if (!parseNumber(rowNumber, row))
+                row = 0;
             column = 0;
             if (row < 1 || row > kMaxRow)
                 throw Refusal{QStringLiteral("its worksheet has a row outside the sheet")};
             if (reading.stopBefore && reading.stopBefore(cells, row))
-                return xml.device.check();
-        } else if (inSheetData && element == u"c") {
-            const QXmlStreamAttributes attributes = xml.xml.attributes();
-            const auto reference = attributes.value(QLatin1String("r"));
-            if (reference.isEmpty()) {
+                return;
+        } else if (inSheetData && element == "c") {
+            const std::string_view reference = xml.rawAttribute("r");
+            if (reference.empty()) {
                 ++column;
             } else if (!parseReference(reference, row, column)) {
                 throw Refusal{QStringLiteral("its worksheet has a cell \u201C%1\u201D outside the "
                                              "sheet")
-                                  .arg(reference.left(20))};
+                                  .arg(xml.attribute("r").left(20))};
             }
             if (row < 1 || column < 1 || column > kMaxColumn)
                 throw Refusal{QStringLiteral("its worksheet has a cell outside the sheet")};
             const auto place = [&] {
                 return QStringLiteral("its worksheet (cell %1)").arg(cellName(row, column));
             };
-            xml.device.row = row;
-            xml.device.column = column;
+            xml.row = row;
+            xml.column = column;
             const bool kept = !keep || keep(row, column);
-            const QString type = attributes.value(QLatin1String("t")).toString();
-            QString value;
+            const std::string type(xml.rawAttribute("t"));
+            const int depth = xml.depth();
+            CellText value;
+            QString inlineText;
             bool hasValue = false;
-            bool inlineText = false;
-            for (int depth = 1; depth > 0;) {
-                const auto inner = xml.next();
-                if (inner == QXmlStreamReader::EndElement) {
-                    --depth;
-                } else if (inner == QXmlStreamReader::Invalid) {
-                    xml.failOnError();
-                } else if (inner != QXmlStreamReader::StartElement) {
+            bool isInline = false;
+            for (;;) {
+                const Token inner = xml.next();
+                if (inner == Token::EndElement && xml.depth() < depth)
+                    break;
+                if (!kept || inner != Token::StartElement || xml.depth() != depth + 1)
                     continue;
-                } else if (kept && depth == 1 && xml.name() == u"v") {
-                    value = xml.text(place());
+                if (xml.localName() == "v") {
+                    int pieces = 0;
+                    for (Token t; (t = xml.next()) != Token::EndElement || xml.depth() > depth;) {
+                        if (t == Token::Text)
+                            value.add(xml, xml.textSpan(), pieces++ == 0);
+                    }
                     hasValue = true;
-                } else if (kept && depth == 1 && xml.name() == u"is") {
-                    value = stringItem(xml, place());
-                    hasValue = inlineText = true;
-                } else {
-                    ++depth;
+                } else if (xml.localName() == "is") {
+                    inlineText.clear();
+                    stringItem(xml, [&](XmlScanner::Span span) {
+                        xml.appendDecoded(span, inlineText);
+                        if (inlineText.size() > kMaxCellText)
+                            throw Refusal{tooLongText(place())};
+                    });
+                    hasValue = isInline = true;
                 }
             }
-            xml.device.row = 0;
+            xml.row = 0;
             if (!hasValue)
                 continue;
-            if (type == u"s") {
-                bool ok = false;
-                const qulonglong index = value.toULongLong(&ok);
-                if (!ok || index >= shared.size())
+            if (++count > kMaxCells)
+                throw Refusal{QStringLiteral("its worksheet has more cells than any session "
+                                             "workbook")};
+            if (isInline) {
+                cells.setText(row, column, inlineText);
+            } else if (type == "s") {
+                std::size_t index = 0;
+                if (!parseNumber(std::string_view(value.bytes(xml)), index) ||
+                    index >= shared.size())
                     throw Refusal{QStringLiteral("its worksheet refers to a shared text that is "
                                                  "not there (cell %1)")
                                       .arg(cellName(row, column))};
-                cells.setText(row, column, shared[index]);
-            } else if (inlineText || type == u"str" || type == u"inlineStr" || type == u"e" ||
-                       type == u"d") {
-                cells.setText(row, column, value);
+                cells.setText(row, column, shared.at(index));
+            } else if (type == "str" || type == "inlineStr" || type == "e" || type == "d") {
+                const QString text = value.text(xml);
+                if (text.size() > kMaxCellText)
+                    throw Refusal{tooLongText(place())};
+                cells.setText(row, column, text);
             } else {
-                bool ok = false;
-                const double number = QLocale::c().toDouble(value.trimmed(), &ok);
-                if (!ok)
+                double number = 0;
+                if (!parseNumber(std::string_view(value.bytes(xml)), number))
                     throw Refusal{QStringLiteral("its worksheet holds a malformed number in cell "
                                                  "%1")
                                       .arg(cellName(row, column))};
@@ -450,7 +469,7 @@ void readSheet(Zip& zip, const QString& name, const std::vector<QString>& shared
             }
         }
     }
-    xml.finish();
+    part.part.finish();
 }
 
 // Why the file at path cannot be opened as a workbook; empty when it can be tried.
@@ -492,7 +511,8 @@ bool readWorkbookCells(const QString& path, Worksheet& cells, QString& error,
     }
     try {
         const WorkbookParts parts = findParts(zip);
-        readSheet(zip, parts.firstSheet, readSharedStrings(zip, parts), cells, reading);
+        SharedStrings shared(zip, parts);
+        readSheet(zip, parts.firstSheet, shared, cells, reading);
     } catch (const Refusal& refusal) {
         cells = Worksheet();
         error = refusal.reason;

@@ -15,7 +15,14 @@ using CellValue = std::variant<QString, double>;
 // holds the value written last. Cells are kept in row-major order.
 class Worksheet {
 public:
-    void set(int row, int column, CellValue value) { cells_[{row, column}] = std::move(value); }
+    void set(int row, int column, CellValue value) {
+        const std::pair<int, int> place{row, column};
+        // Cells mostly come in order: one after the last is added at the end at once.
+        if (cells_.empty() || cells_.rbegin()->first < place)
+            cells_.emplace_hint(cells_.end(), place, std::move(value));
+        else
+            cells_.insert_or_assign(place, std::move(value));
+    }
     void setText(int row, int column, const QString& text) { set(row, column, text); }
     void setNumber(int row, int column, double number) { set(row, column, number); }
 

@@ -3,11 +3,9 @@
 // and screen reader use.
 #include "app/agreementwindow.h"
 #include "graphview/graphwindow.h"
-#include "recording/keyinput.h"
-#include "recording/sessionclock.h"
-#include "report/sessionsheet.h"
 #include "support/fakeplatform.h"
 #include "support/records.h"
+#include "support/sheets.h"
 #include "workbook/xlsxworkbookwriter.h"
 
 #include <QAccessible>
@@ -29,18 +27,10 @@ private slots:
     void compareSaveAndDrop() {
         // The reliability observer missed a's press in interval 3 and b's second press.
         SessionRecord record = test::freshRecord(QStringLiteral("ab"), 30, 10);
-        record.state = SessionState::Recording;
-        for (const QString word : {"aab", "", ""}) {
-            for (const QChar c : word)
-                handleKey(record, c.unicode());
-            for (int second = 0; second < 10; ++second)
-                tick(record, 0);
-        }
+        test::play(record, "aab 30");
         QTemporaryDir folder;
         const QString reliability = folder.filePath(QStringLiteral("P07-3-base-LM.xlsx"));
-        QVERIFY(XlsxWorkbookWriter().write(
-            buildSessionSheet(record, {{{"B1", 0}, {"B2", 1}}, "09:05:07.25", "09:05:37.25"}),
-            reliability));
+        QVERIFY(XlsxWorkbookWriter().write(test::sheetOf(record, "01", {"B1", "B2"}), reliability));
         const QString primary = qEnvironmentVariable("QUORVIA_TEST_SOURCE_DIR") +
                                 "/tests/workbook/resaved-by-libreoffice.xlsx";
 

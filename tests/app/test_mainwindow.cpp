@@ -285,7 +285,6 @@ private slots:
         QTest::addColumn<Qt::CheckState>("beepBox");
         QTest::addColumn<int>("ends"); // interval ends in the session
         QTest::addColumn<QString>("lastClock");
-        QTest::newRow("100 s / 30 s") << "100" << 30 << Qt::Checked << 3 << " 1:  40";
         QTest::newRow("90 s / 30 s") << "90" << 30 << Qt::Checked << 2 << " 1:  30";
         QTest::newRow("beep box grey") << "100" << 30 << Qt::PartiallyChecked << 3 << " 1:  40";
         QTest::newRow("10.5 s ends on tick 11") << "10.5" << 5 << Qt::Checked << 2 << " 0:  11";
@@ -509,7 +508,6 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::newRow("extended name replaced") << "set1" << QStringList() << "set1.p";
         QTest::newRow("extended name kept") << "set1" << kNotSaved << "";
-        QTest::newRow("cancelled") << "" << kNotSaved << "";
         QTest::newRow("disk full") << "set1.p" << kWriteFailed << "";
     }
 

@@ -1,9 +1,7 @@
 // The commands that need one of the program's modules, run as the user runs them: from the build
 // folder, where the modules lie beside the program, and from a copy of the program that has none.
-#include "recording/keyinput.h"
-#include "recording/sessionclock.h"
-#include "report/sessionsheet.h"
 #include "support/records.h"
+#include "support/sheets.h"
 #include "workbook/workbookreader.h"
 #include "workbook/xlsxworkbookwriter.h"
 
@@ -30,7 +28,6 @@ private slots:
         QTest::newRow("agreement workbook") << true << agreement << 0 << "" << true;
         QTest::newRow("agreement, no writer module")
             << false << agreement << 2 << "agreement.xlsx could not be written." << false;
-        QTest::newRow("graph") << true << graph << 0 << "" << false;
         QTest::newRow("graph, no graph module")
             << false << graph << 2 << "quorvia: the graph module could not be loaded" << false;
     }
@@ -43,13 +40,8 @@ private slots:
         QFETCH(bool, workbookWritten);
         QTemporaryDir dir;
         SessionRecord record = test::freshRecord(QStringLiteral("ab"), 20, 10);
-        record.state = SessionState::Recording;
-        for (const char32_t key : {U'a', U'b', U'b'})
-            handleKey(record, key);
-        for (int i = 0; i < 20; ++i)
-            tick(record, 0);
-        const Worksheet sheet = buildSessionSheet(
-            record, {{{"out of seat", 1}, {"call out", 0}}, "09:00:00.00", "09:00:20.00"});
+        test::play(record, "abb 20");
+        const Worksheet sheet = test::sheetOf(record, "10", {"out of seat", "call out"});
         for (const char* name : {"primary.xlsx", "reliability.xlsx"})
             QVERIFY(XlsxWorkbookWriter().write(sheet, dir.filePath(name)));
 

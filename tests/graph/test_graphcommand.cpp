@@ -1,10 +1,8 @@
 // The graph command run as the user runs it, and the window, on workbooks the program wrote.
 #include "graphview/graphwindow.h"
-#include "recording/keyinput.h"
-#include "recording/sessionclock.h"
-#include "report/sessionsheet.h"
 #include "support/fakeplatform.h"
 #include "support/records.h"
+#include "support/sheets.h"
 #include "workbook/xlsxworkbookwriter.h"
 
 #include <QCheckBox>
@@ -28,16 +26,9 @@ bool writeSession(const QString& path, const QString& participant, int number) {
     SessionRecord record = test::freshRecord(QStringLiteral("ab"), 30, 10);
     record.participantId = participant;
     record.sessionNumber = static_cast<std::int16_t>(number);
-    record.state = SessionState::Recording;
-    for (const QString step : {"abb", "", "b"}) {
-        for (const QChar c : step)
-            handleKey(record, c.unicode());
-        for (int i = 0; i < 10; ++i)
-            tick(record, 0);
-    }
-    const SessionSheetInputs inputs{
-        {{"out of seat", 1}, {"call out", 0}}, "09:00:00.00", "09:00:30.00"};
-    return XlsxWorkbookWriter().write(buildSessionSheet(record, inputs), path);
+    test::play(record, "abb 10 10 b 10");
+    return XlsxWorkbookWriter().write(test::sheetOf(record, "10", {"out of seat", "call out"}),
+                                      path);
 }
 
 } // namespace
@@ -52,47 +43,31 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("csv");
         QTest::addColumn<QString>("errorPart");
+        // Files and options each as one text; --csv is added to the options.
+        const auto test = [](const char* tag, const char* files, const char* options, int exitCode,
+                             const QString& csv, const char* errorPart = "") {
+            QTest::newRow(tag) << QString(files).split(' ')
+                               << (QString(options) + " --csv").split(' ', Qt::SkipEmptyParts)
+                               << exitCode << csv << QString(errorPart);
+        };
         const QString head = "session,date,condition,phase,key,behaviour,measure,value\r\n";
         const QString row = "%1,2026/12/06,base,1,%2,%3,%4\r\n";
-        QTest::newRow("full-interval % read back")
-            << QStringList{"P07-4", "P07-3"} << QStringList{"--measure", "full", "--csv"} << 0
-            << head + row.arg(3).arg("a", "out of seat", "full,66.67") +
-                   row.arg(4).arg("a", "out of seat", "full,66.67")
-            << "";
-        QTest::newRow("partial-interval %")
-            << QStringList{"P07-3"} << QStringList{"--measure", "partial", "--csv"} << 0
-            << head + row.arg(3).arg("a", "out of seat", "partial,100") << "";
-        QTest::newRow("responses per minute, key chosen")
-            << QStringList{"P07-3"} << QStringList{"--measure", "rpm", "--key", "b", "--csv"} << 0
-            << head + row.arg(3).arg("b", "call out", "rpm,6") << "";
-        QTest::newRow("interval %")
-            << QStringList{"P07-3"} << QStringList{"--measure", "interval", "--csv"} << 0
-            << head + row.arg(3).arg("b", "call out", "interval,66.67") << "";
-        QTest::newRow("one file unreadable: the rest drawn, exit 1")
-            << QStringList{"P07-3", "notes"} << QStringList{"--measure", "rpm", "--csv"} << 1
-            << head + row.arg(3).arg("b", "call out", "rpm,6") << "notes.xlsx";
-        QTest::newRow("nothing readable")
-            << QStringList{"notes"} << QStringList{"--measure", "rpm", "--csv"} << 2 << ""
-            << "None of the workbooks could be read.";
-        QTest::newRow("two participants: a tier each")
-            << QStringList{"P08-4", "P07-3"} << QStringList{"--measure", "rpm", "--csv"} << 0
-            << "tier," + head + "P07," + row.arg(3).arg("b", "call out", "rpm,6") + "P08," +
-                   row.arg(4).arg("b", "call out", "rpm,6")
-            << "";
-        QTest::newRow("key tiers of two participants")
-            << QStringList{"P07-3", "P08-4"}
-            << QStringList{"--measure", "rpm", "--tiers", "key", "--csv"} << 2 << ""
-            << "P07 (P07-3.xlsx); P08 (P08-4.xlsx). Key tiers are the keys of one participant.";
-        QTest::newRow("goal without effects")
-            << QStringList{"P07-3"}
-            << QStringList{"--measure", "rpm", "--goal", "increase", "--csv"} << 2 << ""
-            << "--goal goes with --effects.";
-        QTest::newRow("no measure") << QStringList{"P07-3"} << QStringList{"--csv"} << 2 << ""
-                                    << "--measure must be";
-        QTest::newRow("a key the sessions do not have")
-            << QStringList{"P07-3"} << QStringList{"--measure", "full", "--key", "z", "--csv"} << 2
-            << ""
-            << "Key z has no full value";
+        const QString rpm3 = row.arg(3).arg("b", "call out", "rpm,6");
+        test("full-interval % read back", "P07-4 P07-3", "--measure full", 0,
+             head + row.arg(3).arg("a", "out of seat", "full,66.67") +
+                 row.arg(4).arg("a", "out of seat", "full,66.67"));
+        test("responses per minute, key chosen", "P07-3", "--measure rpm --key b", 0, head + rpm3);
+        test("one file unreadable: the rest drawn, exit 1", "P07-3 notes", "--measure rpm", 1,
+             head + rpm3, "notes.xlsx");
+        test("nothing readable", "notes", "--measure rpm", 2, "",
+             "None of the workbooks could be read.");
+        test("two participants: a tier each", "P08-4 P07-3", "--measure rpm", 0,
+             "tier," + head + "P07," + rpm3 + "P08," + row.arg(4).arg("b", "call out", "rpm,6"));
+        test("key tiers of two participants", "P07-3 P08-4", "--measure rpm --tiers key", 2, "",
+             "P07 (P07-3.xlsx); P08 (P08-4.xlsx). Key tiers are the keys of one participant.");
+        test("goal without effects", "P07-3", "--measure rpm --goal increase", 2, "",
+             "--goal goes with --effects.");
+        test("no measure", "P07-3", "", 2, "", "--measure must be");
     }
     void command() {
         QFETCH(QStringList, files);

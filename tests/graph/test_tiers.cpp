@@ -45,22 +45,17 @@ private slots:
         QTest::addColumn<QString>("later");
         QTest::addColumn<bool>("increase");
         QTest::addColumn<QString>("expected"); // PND NAP Tau
-        QTest::newRow("increase, one tie") << "3 5 4"
-                                           << "6 5 8" << true << "66.67 0.944 0.889";
-        QTest::newRow("the same phases, decrease") << "3 5 4"
-                                                   << "6 5 8" << false << "0.00 0.056 -0.889";
-        QTest::newRow("all tied") << "2 2"
-                                  << "2 2" << true << "0.00 0.500 0.000";
-        QTest::newRow("one value each, decrease") << "4"
-                                                  << "6" << false << "0.00 0.000 -1.000";
-        QTest::newRow("one value each, increase") << "4"
-                                                  << "6" << true << "100.00 1.000 1.000";
-        QTest::newRow("decrease below the lowest") << "5 7 6"
-                                                   << "4 5 2" << false << "66.67 0.944 0.889";
-        QTest::newRow("NAP 0.0625 to even") << "5 6 7 8"
-                                            << "1 2 3 5.5" << true << "0.00 0.062 -0.875";
-        QTest::newRow("PND 1/8") << "1 1"
-                                 << "2 1 1 1 1 1 1 1" << true << "12.50 0.562 0.125";
+        const auto row = [](const char* tag, const char* earlier, const char* later, bool up,
+                            const char* expected) {
+            QTest::newRow(tag) << QString(earlier) << QString(later) << up << QString(expected);
+        };
+        row("increase, one tie", "3 5 4", "6 5 8", true, "66.67 0.944 0.889");
+        row("the same phases, decrease", "3 5 4", "6 5 8", false, "0.00 0.056 -0.889");
+        row("all tied", "2 2", "2 2", true, "0.00 0.500 0.000");
+        row("one value each", "4", "6", true, "100.00 1.000 1.000");
+        row("decrease below the lowest", "5 7 6", "4 5 2", false, "66.67 0.944 0.889");
+        row("NAP 0.0625 to even", "5 6 7 8", "1 2 3 5.5", true, "0.00 0.062 -0.875");
+        row("PND 1/8", "1 1", "2 1 1 1 1 1 1 1", true, "12.50 0.562 0.125");
     }
     void nonOverlap() {
         QFETCH(QString, earlier);
@@ -77,21 +72,15 @@ private slots:
         QTest::addColumn<QString>("values");
         QTest::addColumn<QString>("mean");
         QTest::addColumn<QString>("median");
-        QTest::newRow("0.025 to even") << "0.02 0.03"
-                                       << "0.02"
-                                       << "0.02";
-        QTest::newRow("2.875 up, 2.5 exact") << "1 2 3 5.5"
-                                             << "2.88"
-                                             << "2.50";
-        QTest::newRow("thirds") << "33.33 66.67 33.33"
-                                << "44.44"
-                                << "33.33";
-        QTest::newRow("one value") << "7"
-                                   << "7.00"
-                                   << "7.00";
-        QTest::newRow("none") << ""
-                              << ""
-                              << "";
+        const auto row = [](const char* tag, const char* values, const char* mean,
+                            const char* median) {
+            QTest::newRow(tag) << QString(values) << QString(mean) << QString(median);
+        };
+        row("0.025 to even", "0.02 0.03", "0.02", "0.02");
+        row("2.875 up, 2.5 exact", "1 2 3 5.5", "2.88", "2.50");
+        row("thirds", "33.33 66.67 33.33", "44.44", "33.33");
+        row("one value", "7", "7.00", "7.00");
+        row("none", "", "", "");
     }
     void meanAndMedian() {
         QFETCH(QString, values);

@@ -1,12 +1,10 @@
 // The session worksheet cell by cell with its summary measures, the workbook's file name, and the
 // file as written by the real writer and read back by openpyxl, cell by cell, kind included.
-#include "base/keys.h"
 #include "base/numbers.h"
-#include "recording/keyinput.h"
-#include "recording/sessionclock.h"
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"
 #include "support/records.h"
+#include "support/sheets.h"
 #include "workbook/xlsxworkbookwriter.h"
 
 #include <QDir>
@@ -34,18 +32,8 @@ struct Session {
 Worksheet sheetOf(const Session& session) {
     SessionRecord record =
         test::freshRecord(session.keys, session.duration, session.intervalLength);
-    for (const QString& word : session.script.split(u' ')) {
-        for (int i = word.toInt(); i > 0; --i) // a number of seconds
-            tick(record, 0);
-        for (const char32_t c : keysOf(word.toInt() > 0 ? QString() : word))
-            handleKey(record, c == u'#' ? kEscape : c);
-        if (word == u"#")
-            record.writeEndEntry(kSessionTerminated);
-    }
-    SessionSheetInputs inputs{{}, QStringLiteral("09:05:07.25"), QStringLiteral("09:05:37.25")};
-    for (const QChar mode : session.modes)
-        inputs.slotControls.push_back({QStringLiteral("Behaviour"), mode.digitValue()});
-    return buildSessionSheet(record, inputs);
+    test::play(record, session.script);
+    return test::sheetOf(record, session.modes);
 }
 
 // Every cell of the sheet, row by row, as "|E14=s:a|E20=n:6|" ("s:" a text, "n:" a number); or

@@ -1,11 +1,9 @@
 // Pairing the workbooks of a study (primary observer, copies, reliability records), the summary's
 // arithmetic and text forms, and a folder read end to end by the study command.
-#include "recording/keyinput.h"
-#include "recording/sessionclock.h"
-#include "report/sessionsheet.h"
 #include "study/study.h"
 #include "study/studytables.h"
 #include "support/records.h"
+#include "support/sheets.h"
 #include "workbook/xlsxworkbookwriter.h"
 
 #include <QDir>
@@ -51,20 +49,15 @@ QString paired(const Study& study) {
     return parts.join(QStringLiteral(", "));
 }
 
-// A session of keys "ab" (a counted, b On/Off) as the program writes it, with presses of a.
+// A session of keys "ab" or "ba" (a counted, b On/Off) as the program writes it, with presses of a.
 Worksheet writtenSession(int number, const QString& observer, const QString& keys, int presses) {
     SessionRecord record = test::freshRecord(keys, 20, 10);
     record.sessionNumber = static_cast<std::int16_t>(number);
     record.observerId = observer;
-    record.state = SessionState::Recording;
-    for (int i = 0; i < presses; ++i)
-        handleKey(record, u'a');
-    for (int second = 0; second < 20; ++second)
-        tick(record, 0);
-    SessionSheetInputs inputs{{}, QStringLiteral("09:00:00.00"), QStringLiteral("09:00:20.00")};
-    for (const QChar key : keys)
-        inputs.slotControls.push_back({key == u'a' ? "Talking" : "Out of seat", key == u'b'});
-    return buildSessionSheet(record, inputs);
+    test::play(record, QString(presses, u'a') + " 20");
+    const QStringList names{"Talking", "Out of seat"};
+    return keys == u"ab" ? test::sheetOf(record, "01", names)
+                         : test::sheetOf(record, "10", {names[1], names[0]});
 }
 
 } // namespace
@@ -78,40 +71,29 @@ private slots:
         QTest::addColumn<QString>("primary");
         QTest::addColumn<QString>("sessions");
         QTest::addColumn<QString>("leftOut"); // a part of what is said, or empty: nothing
+        const auto row = [](const char* tag, const QStringList& files, const char* primary,
+                            const char* sessions, const QString& leftOut = {}) {
+            QTest::newRow(tag) << files << QString(primary) << QString(sessions) << leftOut;
+        };
         const QStringList common{"a:P1:1:KT", "b:P1:2: KT ", "c:P1:3:KT", "d: P1 :2:RB"};
-        QTest::newRow("primary by count") << common << ""
-                                          << "P1/KT: 1 2+RB 3"
-                                          << "";
-        QTest::newRow("primary asked for")
-            << common << "RB"
-            << "P1/RB: 2+KT"
-            << "Session 1 of participant P1 is left out: it has no workbook of the primary "
-               "observer RB (a).";
-        QTest::newRow("primary not there")
-            << common << "ZZ"
-            << ""
-            << "Participant P1 is left out: no workbook is of observer ZZ.";
-        QTest::newRow("tie") << QStringList{"a:P1:1:KT", "b:P1:2:RB", "c:P2:1:KT"} << ""
-                             << "P2/KT: 1"
-                             << "Participant P1 is left out: observers KT, RB are each in 1 "
-                                "sessions";
-        QTest::newRow("saved twice")
-            << QStringList{"a~1:P1:1:KT", "a~2:P1:1:KT", "r:P1:1:RB", "c:P1:2:KT"} << ""
-            << "P1/KT: 1+RB 2"
-            << "";
-        QTest::newRow("copies that differ")
-            << QStringList{"a~1:P1:1:KT", "b:P1:1:KT", "c:P1:2:KT"} << ""
-            << "P1/KT: 2"
-            << "Session 1 of participant P1 is left out: its workbooks differ (a~1, b).";
-        QTest::newRow("no primary")
-            << QStringList{"a:P1:1:KT", "b:P1:2:KT", "c:P1:3:RB", "d:P1:3:XY"} << ""
-            << "P1/KT: 1 2"
-            << "Session 3 of participant P1 is left out: it has no workbook of the primary "
-               "observer KT (c, d).";
-        QTest::newRow("three observers")
-            << QStringList{"a:P1:1:KT", "b:P1:2:KT", "c:P1:1:XY", "d:P1:1:RB"} << ""
-            << "P1/KT: 1+RB;XY 2"
-            << "";
+        const char* noPrimary =
+            "Session %1 of participant P1 is left out: it has no workbook of the "
+            "primary observer %2 (%3).";
+        row("primary by count", common, "", "P1/KT: 1 2+RB 3");
+        row("primary asked for", common, "RB", "P1/RB: 2+KT",
+            QString(noPrimary).arg(1).arg("RB", "a"));
+        row("primary not there", common, "ZZ", "",
+            "Participant P1 is left out: no workbook is of observer ZZ.");
+        row("tie", {"a:P1:1:KT", "b:P1:2:RB", "c:P2:1:KT"}, "", "P2/KT: 1",
+            "Participant P1 is left out: observers KT, RB are each in 1 sessions");
+        row("saved twice", {"a~1:P1:1:KT", "a~2:P1:1:KT", "r:P1:1:RB", "c:P1:2:KT"}, "",
+            "P1/KT: 1+RB 2");
+        row("copies that differ", {"a~1:P1:1:KT", "b:P1:1:KT", "c:P1:2:KT"}, "", "P1/KT: 2",
+            "Session 1 of participant P1 is left out: its workbooks differ (a~1, b).");
+        row("no primary", {"a:P1:1:KT", "b:P1:2:KT", "c:P1:3:RB", "d:P1:3:XY"}, "", "P1/KT: 1 2",
+            QString(noPrimary).arg(3).arg("KT", "c, d"));
+        row("three observers", {"a:P1:1:KT", "b:P1:2:KT", "c:P1:1:XY", "d:P1:1:RB"}, "",
+            "P1/KT: 1+RB;XY 2");
     }
 
     void pairing() {
