@@ -1,7 +1,7 @@
 #include "app/commands.h"
 
 #include "agreement/agreementfiles.h"
-#include "agreement/agreementwindow.h"
+#include "app/agreementwindow.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>

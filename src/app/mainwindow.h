@@ -73,6 +73,8 @@ private:
     // Shows a slot's key character, smaller where it would be wider than its label.
     void showKeyCharacter(std::size_t slot, const QString& text);
     void drawTextLine(const QString& text);
+    // The parameter texts of the set-up frame, as typed.
+    SessionParameterTexts setupTexts() const;
     // The slots' behaviour names and modes and the start and end stamps, as the window shows them.
     SessionSheetInputs sheetInputs() const;
     // The worksheet window of an ended session, then its save; the saved session leaves the

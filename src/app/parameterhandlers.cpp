@@ -32,17 +32,11 @@ void MainWindow::command6Click() {
     Command6->setEnabled(false);
 
     ParameterSetup setup;
-    setup.participantId = Text2[0]->text();
-    setup.condition = Text2[2]->text();
-    setup.observerId = Text2[3]->text();
-    setup.intervalLength = Combo1->currentText();
-    setup.sessionDuration = Text22->text();
-    setup.keysToHit = Text1->text();
+    setup.parameters() = setupTexts();
     setup.beep = checkValue(Check2);
     for (int i = 1; i <= kSlotCount; ++i) {
         const auto slot = static_cast<std::size_t>(i);
-        setup.modes[slot - 1] = checkValue(Check3[slot]);
-        setup.behaviourNames[slot - 1] = Text4[slot]->text();
+        setup.keySlots[slot - 1] = {Text4[slot]->text(), checkValue(Check3[slot])};
     }
     const ParameterFields fields = parameterFieldsFrom(setup);
 

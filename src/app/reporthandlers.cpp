@@ -3,9 +3,9 @@
 
 #include "app/controlvalues.h"
 
+#include "app/worksheetwindow.h"
 #include "report/sessionsheet.h"
 #include "report/workbookname.h"
-#include "report/worksheetwindow.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

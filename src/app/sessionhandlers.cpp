@@ -3,12 +3,12 @@
 #include "app/mainwindow.h"
 
 #include "app/controlvalues.h"
+#include "app/worksheetwindow.h"
 
 #include "base/keys.h"
 #include "base/numbers.h"
 #include "recording/keyinput.h"
 #include "recording/sessionclock.h"
-#include "report/worksheetwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -16,13 +16,15 @@
 
 namespace quorvia {
 
+SessionParameterTexts MainWindow::setupTexts() const {
+    return {Text2[0]->text(), Text2[1]->text(),      Text2[2]->text(), Text2[3]->text(),
+            Text3->text(),    Combo1->currentText(), Text22->text(),   Text1->text()};
+}
+
 void MainWindow::command3Click() {
     const QString caption = Command3->text();
     if (caption == QLatin1String("Set")) {
-        const SetupFields fields{Text2[0]->text(), Text2[1]->text(), Text2[2]->text(),
-                                 Text2[3]->text(), Text3->text(),    Combo1->currentText(),
-                                 Text22->text(),   Text1->text()};
-        const bool passed = applySetPress(record_, fields);
+        const bool passed = applySetPress(record_, setupTexts());
         Command3->setEnabled(false);
         Command4->setEnabled(true);
         Frame1->setEnabled(false);

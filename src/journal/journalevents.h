@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recording/sessionparameters.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -30,21 +32,10 @@ struct JournalEvent {
 };
 
 // A key slot's behaviour name and the value of its mode box as they were at the Start press.
-struct JournalSlot {
-    QString behaviour;
-    int checkValue = 0;
-};
+using JournalSlot = SlotSetup;
 
-// The session as it stood at the Start press.
-struct JournalSessionStart {
-    std::int16_t sessionNumber = 0;
-    QString participantId;
-    QString condition;
-    QString observerId;
-    QString sessionDate;
-    QString keysToHit;
-    double intervalLength = 0;
-    double sessionDuration = 0;
+// The session as it stood at the Start press: its parameters, the start stamp and the slots.
+struct JournalSessionStart : SessionParameters {
     QString startedAt;                 // the start stamp "hh:nn:ss.cc"
     std::vector<JournalSlot> keySlots; // slots 1, 2, ... at index 0, 1, ...
 };

@@ -30,13 +30,7 @@ void SessionJournal::started(const SessionRecord& record, const SessionSheetInpu
     noticeDue_ = false;
     if (store_ == nullptr)
         return;
-    JournalSessionStart start{record.sessionNumber,  record.participantId,
-                              record.condition,      record.observerId,
-                              record.sessionDate,    record.keysToHit,
-                              record.intervalLength, record.sessionDuration,
-                              inputs.startedAt,      {}};
-    for (const SlotControls& slot : inputs.slotControls)
-        start.keySlots.push_back({slot.behaviour, slot.checkValue});
+    const JournalSessionStart start{record.parameters(), inputs.startedAt, inputs.slotControls};
     session_ = store_->addSession(start);
     failed_ = session_ == 0 || !store_->sync();
 }
@@ -106,18 +100,10 @@ RebuiltSession rebuildSession(const JournaledSession& session) {
     rebuilt.id = session.id;
     const JournalSessionStart& start = session.start;
     SessionRecord& r = rebuilt.record;
-    r.sessionNumber = start.sessionNumber;
-    r.participantId = start.participantId;
-    r.condition = start.condition;
-    r.observerId = start.observerId;
-    r.sessionDate = start.sessionDate;
-    r.keysToHit = start.keysToHit;
-    r.intervalLength = start.intervalLength;
-    r.sessionDuration = start.sessionDuration;
+    r.parameters() = start.parameters();
     r.reset();
     r.state = SessionState::Recording;
-    for (const JournalSlot& slot : start.keySlots)
-        rebuilt.inputs.slotControls.push_back({slot.behaviour, slot.checkValue});
+    rebuilt.inputs.slotControls = start.keySlots;
     rebuilt.inputs.startedAt = start.startedAt;
     QString lastStamp = start.startedAt;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recording/sessionparameters.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -29,18 +31,10 @@ std::int64_t intervalCountFor(double sessionDuration, double intervalLength);
 QString clockTextFor(std::int64_t minutes, std::int64_t seconds);
 
 // Everything the program knows about the one session of the window. Rows of the entry log,
-// intervals and key slots are numbered from 1; slot 0 stands for a character bound to no key.
-struct SessionRecord {
-    // Session parameters, stored by the set press.
-    std::int16_t sessionNumber = 0;
-    QString participantId;
-    QString condition;
-    QString observerId;
-    QString sessionDate;
-    QString keysToHit; // one key per character (code point), slot k holds the k-th
-    int keyCount = 0;  // number of keys in keysToHit
-    double intervalLength = 0;
-    double sessionDuration = 0;
+// intervals and key slots are numbered from 1; slot 0 stands for a character bound to no key. Its
+// base holds the session parameters, stored by the set press.
+struct SessionRecord : SessionParameters {
+    int keyCount = 0; // number of keys in keysToHit
     std::int64_t intervalCount = 0;
 
     // Session clock.

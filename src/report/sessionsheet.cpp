@@ -12,9 +12,6 @@ namespace quorvia {
 
 namespace {
 
-constexpr int kColumnA = 1;
-constexpr int kColumnB = 2;
-
 // Interval values of one slot, interval n at index n - 1: tallies, then codes or empty texts.
 using SlotValues = std::vector<CellValue>;
 
@@ -26,10 +23,8 @@ struct SlotResult {
 
 QString endLine(const SessionRecord& record, const QString& lastEvent, bool finished,
                 const QString& endedAt) {
-    if (finished)
-        return kSessionFinished + QStringLiteral(" at   ") + endedAt;
-    return lastEvent + QStringLiteral(" at   ") + endedAt + QStringLiteral(" (interval No.") +
-           QString::number(record.currentInterval) + QLatin1Char(')');
+    return finished ? finishedLine(endedAt)
+                    : endedEarlyLine(lastEvent, endedAt, record.currentInterval);
 }
 
 void writeHeader(Worksheet& sheet, const SessionRecord& record, const SessionSheetInputs& inputs,
@@ -45,30 +40,17 @@ void writeHeader(Worksheet& sheet, const SessionRecord& record, const SessionShe
         localeDecimal(record.sessionDuration),
         record.keysToHit,
     };
-    int row = 1;
+    std::size_t field = 0;
     for (const QString& value : values) {
-        sheet.setText(row, kColumnA, kHeaderLines[row - 1].label + value);
-        ++row;
+        const auto which = static_cast<HeaderField>(field++);
+        sheet.setText(headerRow(which), kColumnA, headerLine(which).label + value);
     }
-    sheet.setText(row, kColumnA, endLine(record, lastEvent, finished, inputs.endedAt));
+    sheet.setText(kEndRow, kColumnA, endLine(record, lastEvent, finished, inputs.endedAt));
 }
 
 void writeCaptions(Worksheet& sheet) {
-    sheet.setText(13, kColumnA, QStringLiteral("All Entry"));
-    sheet.setText(14, kColumnA, QStringLiteral("Time"));
-    sheet.setText(15, kColumnA, kClockTextAtStart);
-    sheet.setText(14, kColumnB, QStringLiteral("Entry"));
-    sheet.setText(15, kColumnB, QStringLiteral("Started"));
-    const int d = kIntervalNumberColumn;
-    sheet.setText(13, d, QStringLiteral("Interval Data"));
-    sheet.setText(14, d, QStringLiteral("Key"));
-    sheet.setText(15, d, QStringLiteral("Behavior"));
-    sheet.setText(16, d, QStringLiteral("Mode"));
-    sheet.setText(18, d, QStringLiteral("full int'l %"));
-    sheet.setText(19, d, QStringLiteral("part. int'l %"));
-    sheet.setText(20, d, QStringLiteral("RPM"));
-    sheet.setText(21, d, QStringLiteral("interval %"));
-    sheet.setText(23, d, QStringLiteral("Interval #"));
+    for (const SheetCaption& caption : kSheetCaptions)
+        sheet.setText(caption.row, caption.column, caption.text);
 }
 
 void writeSlotColumn(Worksheet& sheet, const SessionRecord& record, int slot,
@@ -76,19 +58,19 @@ void writeSlotColumn(Worksheet& sheet, const SessionRecord& record, int slot,
                      const SlotValues& values) {
     const int column = kFirstSlotColumn + slot - 1;
     sheet.setText(kKeyRow, column, keyText(keyOfSlot(record.keysToHit, slot)));
-    sheet.setText(15, column, controls.behaviour);
+    sheet.setText(kBehaviourRow, column, controls.behaviour);
     if (result.mode == SlotMode::OnOff)
-        sheet.setText(16, column, QStringLiteral("On/Off"));
+        sheet.setText(kModeRow, column, kOnOffMode);
     else if (result.mode == SlotMode::Count)
-        sheet.setText(16, column, QStringLiteral("Hits"));
+        sheet.setText(kModeRow, column, kHitsMode);
     if (result.onOff) {
-        sheet.setText(18, column, percentText(result.onOff->fullPercent));
-        sheet.setText(19, column, percentText(result.onOff->partialPercent));
+        sheet.setText(kFullPercentRow, column, percentText(result.onOff->fullPercent));
+        sheet.setText(kPartialPercentRow, column, percentText(result.onOff->partialPercent));
     }
     if (result.count) {
         if (result.count->responsesPerMinute)
-            sheet.setNumber(20, column, *result.count->responsesPerMinute);
-        sheet.setText(21, column, percentText(result.count->intervalPercent));
+            sheet.setNumber(kResponsesPerMinuteRow, column, *result.count->responsesPerMinute);
+        sheet.setText(kIntervalPercentRow, column, percentText(result.count->intervalPercent));
     }
     int row = kFirstIntervalRow;
     for (const CellValue& value : values)
@@ -165,8 +147,7 @@ Worksheet buildSessionSheet(const SessionRecord& record, const SessionSheetInput
     // text, or below the table when the session was terminated in its last interval).
     if (terminated)
         sheet.setText(static_cast<int>(kFirstIntervalRow + current), kFirstSlotColumn,
-                      QStringLiteral("Session terminated in interval No.") +
-                          QString::number(current));
+                      terminationNote(current));
     return sheet;
 }
 

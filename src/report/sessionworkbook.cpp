@@ -1,7 +1,7 @@
 #include "report/sessionworkbook.h"
 
 #include "base/numbers.h"
-#include "report/sessionsheet.h"
+#include "report/sheetlayout.h"
 
 #include <QLocale>
 
@@ -13,8 +13,6 @@ namespace quorvia {
 
 namespace {
 
-constexpr int kColumnA = 1;
-constexpr int kEndRow = 10;
 constexpr int kMaxSlots = 10;
 
 // What went wrong, as the sentence the caller shows.
@@ -77,10 +75,9 @@ QString headerField(const Worksheet& cells, HeaderField field) {
     const QString line = shownText(cells.at(row, kColumnA));
     if (!line.startsWith(label))
         throw Refusal{
-            QStringLiteral("cell A%1 does not hold the %2, so this is not a session workbook "
+            QStringLiteral("cell %1 does not hold the %2, so this is not a session workbook "
                            "written by this program")
-                .arg(row)
-                .arg(what)};
+                .arg(cellName(row, kColumnA), what)};
     return line.mid(label.size());
 }
 
@@ -91,9 +88,8 @@ double headerNumber(const Worksheet& cells, HeaderField field) {
     const auto number = decimalOfAnyLocale(text);
     if (!number)
         throw Refusal{
-            QStringLiteral("cell A%1 gives the %2 as \u201C%3\u201D, which is not a number")
-                .arg(row)
-                .arg(what, text.left(40))};
+            QStringLiteral("cell %1 gives the %2 as \u201C%3\u201D, which is not a number")
+                .arg(cellName(row, kColumnA), what, text.left(40))};
     return *number;
 }
 
@@ -112,17 +108,12 @@ QStringList codePoints(const QString& text) {
 // The number of recorded intervals: from the end line of a session that did not run to its end,
 // else from the interval numbers in column D (which stop at the last recorded interval).
 std::int64_t recordedIntervals(const Worksheet& cells, const QString& endLine) {
-    if (!endLine.startsWith(QStringLiteral("Session Finished at   "))) {
-        static const QString marker = QStringLiteral(" (interval No.");
-        const qsizetype at = endLine.lastIndexOf(marker);
-        bool ok = false;
-        const qsizetype from = at + marker.size();
-        const int current = at < 0 || !endLine.endsWith(QLatin1Char(')'))
-                                ? 0
-                                : endLine.mid(from, endLine.size() - 1 - from).toInt(&ok);
-        if (!ok || current < 1)
-            throw Refusal{QStringLiteral("cell A10 tells neither that the session finished nor "
-                                         "in which interval it ended")};
+    if (!isFinishedLine(endLine)) {
+        const int current = intervalOfEndLine(endLine);
+        if (current < 1)
+            throw Refusal{QStringLiteral("cell %1 tells neither that the session finished nor "
+                                         "in which interval it ended")
+                              .arg(cellName(kEndRow, kColumnA))};
         return current;
     }
     std::int64_t count = 0;
@@ -135,8 +126,8 @@ std::int64_t recordedIntervals(const Worksheet& cells, const QString& endLine) {
         ++count;
     }
     if (count == 0)
-        throw Refusal{QStringLiteral("cell D%1 does not hold the number of the first interval")
-                          .arg(kFirstIntervalRow)};
+        throw Refusal{QStringLiteral("cell %1 does not hold the number of the first interval")
+                          .arg(cellName(kFirstIntervalRow, kIntervalNumberColumn))};
     return count;
 }
 
@@ -153,18 +144,18 @@ WorkbookSlot readSlot(const Worksheet& cells, int slot, const QString& key,
                                      "\u201C%3\u201D as key %4")
                           .arg(cellName(kKeyRow, column), result.key.left(40), key)
                           .arg(slot)};
-    result.behaviour = shownText(cells.at(kKeyRow + 1, column));
-    result.mode = shownText(cells.at(kKeyRow + 2, column));
-    const bool onOff = result.mode == QStringLiteral("On/Off");
-    const bool hits = result.mode == QStringLiteral("Hits");
+    result.behaviour = shownText(cells.at(kBehaviourRow, column));
+    result.mode = shownText(cells.at(kModeRow, column));
+    const bool onOff = result.mode == kOnOffMode;
+    const bool hits = result.mode == kHitsMode;
     if (!onOff && !hits && !result.mode.isEmpty())
         throw Refusal{QStringLiteral("cell %1 gives the mode of key %2 as \u201C%3\u201D, neither "
                                      "\u201COn/Off\u201D nor \u201CHits\u201D")
-                          .arg(cellName(kKeyRow + 2, column), key, result.mode.left(40))};
-    result.fullPercent = percentAt(cells, 18, column, place);
-    result.partialPercent = percentAt(cells, 19, column, place);
-    result.responsesPerMinute = numberAt(cells, 20, column, place);
-    result.intervalPercent = percentAt(cells, 21, column, place);
+                          .arg(cellName(kModeRow, column), key, result.mode.left(40))};
+    result.fullPercent = percentAt(cells, kFullPercentRow, column, place);
+    result.partialPercent = percentAt(cells, kPartialPercentRow, column, place);
+    result.responsesPerMinute = numberAt(cells, kResponsesPerMinuteRow, column, place);
+    result.intervalPercent = percentAt(cells, kIntervalPercentRow, column, place);
 
     // (No more than the cells there: an end line may name any interval.)
     result.values.reserve(
@@ -194,8 +185,9 @@ SessionWorkbook parse(const Worksheet& cells) {
     book.participantId = headerField(cells, HeaderField::Participant);
     const double session = headerNumber(cells, HeaderField::Session);
     if (session != std::floor(session) || std::abs(session) > 32767)
-        throw Refusal{QStringLiteral("cell A2 gives no whole session number")};
-    book.sessionNumber = static_cast<int>(session);
+        throw Refusal{QStringLiteral("cell %1 gives no whole session number")
+                          .arg(cellName(headerRow(HeaderField::Session), kColumnA))};
+    book.sessionNumber = static_cast<std::int16_t>(session);
     book.condition = headerField(cells, HeaderField::Condition);
     book.observerId = headerField(cells, HeaderField::Observer);
     book.sessionDate = headerField(cells, HeaderField::Date);
@@ -205,7 +197,8 @@ SessionWorkbook parse(const Worksheet& cells) {
     book.keysToHit = headerField(cells, HeaderField::Keys);
     const QStringList keys = codePoints(book.keysToHit);
     if (keys.isEmpty() || keys.size() > kMaxSlots)
-        throw Refusal{QStringLiteral("cell A9 gives %1 keys to hit, not 1 to %2")
+        throw Refusal{QStringLiteral("cell %1 gives %2 keys to hit, not 1 to %3")
+                          .arg(cellName(headerRow(HeaderField::Keys), kColumnA))
                           .arg(keys.size())
                           .arg(kMaxSlots)};
     const QString endLine = shownText(cells.at(kEndRow, kColumnA));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recording/sessionparameters.h"
 #include "workbook/worksheet.h"
 
 #include <QString>
@@ -28,24 +29,13 @@ struct WorkbookSlot {
     std::vector<double> values;
 };
 
-struct SessionWorkbook {
-    QString participantId;
-    int sessionNumber = 0;
-    QString condition;
-    QString observerId;
-    QString sessionDate; // the session date text as typed
+// The header's parameters (the session date as typed) are its base.
+struct SessionWorkbook : SessionParameters {
     QString startedAt;
-    double intervalLength = 0;
-    double sessionDuration = 0;
-    QString keysToHit;
     std::int64_t intervalCount = 0; // recorded intervals, the length of every slot's values
     // Key slots 1, 2, ... at index 0, 1, ... ("slots" is taken by a Qt keyword macro).
     std::vector<WorkbookSlot> keySlots;
 };
-
-// Rows 1 to 12 of columns A to C hold the header; below, columns A and B the entry log, which a
-// session read back does not need.
-constexpr int kSessionHeaderRows = 12;
 
 // The workbook, or what is wrong with it: a sentence that names the place in the sheet but not
 // the file (the caller puts the file's name in front).

@@ -16,10 +16,11 @@ SessionWorkbookResult readSessionWorkbook(const QString& path) {
     // nor is anything right of the tenth key's column.
     CellReading reading;
     reading.keep = [](int row, int column) {
-        return (row <= kSessionHeaderRows || column > 3) && column < kFirstSlotColumn + 10;
+        return (row <= kSessionHeaderRows || column > kColumnC) &&
+               column < kFirstSlotColumn + kSlotCount;
     };
-    // The interval table is a block of rows from row 24 with cells right of column C; below it
-    // only the entry log goes on.
+    // The interval table is a block of rows from kFirstIntervalRow with cells right of column C;
+    // below it only the entry log goes on.
     reading.stopBefore = [](const Worksheet& sofar, int row) {
         if (row <= kFirstIntervalRow)
             return false;

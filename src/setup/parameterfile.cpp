@@ -29,11 +29,11 @@ ParameterFields parameterFieldsFrom(const ParameterSetup& setup) {
     fields[6] = setup.keysToHit;
     fields[7] = blankLed(setup.beep);
     QString modes = QStringLiteral("x");
-    for (int mode : setup.modes)
-        modes += QString::number(mode);
+    for (const SlotSetup& slot : setup.keySlots)
+        modes += QString::number(slot.checkValue);
     fields[8] = modes;
-    for (std::size_t i = 0; i < setup.behaviourNames.size(); ++i)
-        fields[9 + i] = setup.behaviourNames[i];
+    for (std::size_t i = 0; i < setup.keySlots.size(); ++i)
+        fields[9 + i] = setup.keySlots[i].behaviour;
     return fields;
 }
 

@@ -26,17 +26,13 @@ inline constexpr qsizetype kParameterFieldLimit = 32767;
 // at most 3 bytes each in UTF-8) fits.
 inline constexpr qsizetype kParameterReadLimit = 2 * 1024 * 1024;
 
-// The set-up controls as a save reads them. Check box values: 0 clear, 1 ticked, 2 greyed.
-struct ParameterSetup {
-    QString participantId;                            // Text2(0)
-    QString condition;                                // Text2(2)
-    QString observerId;                               // Text2(3)
-    QString intervalLength;                           // the text of Combo1, as typed
-    QString sessionDuration;                          // Text22, as typed
-    QString keysToHit;                                // Text1
-    int beep = 0;                                     // Check2
-    std::array<int, kSlotCount> modes{};              // Check3(1) to Check3(10)
-    std::array<QString, kSlotCount> behaviourNames{}; // Text4(1) to Text4(10)
+// The set-up controls as a save reads them: the parameter texts of the set-up frame as typed (the
+// file keeps neither the session number nor the date), the beep box Check2 and per slot the
+// behaviour name Text4(1) to Text4(10) with the mode box Check3(1) to Check3(10). Check box
+// values: 0 clear, 1 ticked, 2 greyed.
+struct ParameterSetup : SessionParameterTexts {
+    int beep = 0;
+    std::array<SlotSetup, kSlotCount> keySlots{};
 };
 
 // The 19 fields a save writes: line 2 is always "0", line 8 the beep value with a leading blank,

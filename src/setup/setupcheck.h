@@ -7,16 +7,7 @@
 namespace quorvia {
 
 // The eight parameter texts of the set-up frame, exactly as typed.
-struct SetupFields {
-    QString participantId;
-    QString sessionNumber;
-    QString condition;
-    QString observerId;
-    QString sessionDate;
-    QString intervalLength;
-    QString sessionDuration;
-    QString keysToHit;
-};
+using SetupFields = SessionParameterTexts;
 
 // The set press: stores the eight fields in the record (numbers through the leading-number
 // reading, the session number rounded half-to-even) and then checks them in order (at most ten

@@ -2,7 +2,7 @@
 // overlaps, Tab order), the set-up, a session with its clock ticks, key capture and close question,
 // the save of the session workbook, and the parameter file saved and loaded with real files.
 #include "app/mainwindow.h"
-#include "report/worksheetwindow.h"
+#include "app/worksheetwindow.h"
 #include "support/fakeplatform.h"
 
 #include <QApplication>

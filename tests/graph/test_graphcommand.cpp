@@ -1,5 +1,5 @@
 // The graph command run as the user runs it, and the window, on workbooks the program wrote.
-#include "graph/graphwindow.h"
+#include "graphview/graphwindow.h"
 #include "support/fakeplatform.h"
 #include "support/records.h"
 #include "support/sheets.h"

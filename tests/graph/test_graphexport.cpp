@@ -1,4 +1,4 @@
-#include "graph/graphchart.h"
+#include "graphview/graphchart.h"
 
 #include <QApplication>
 #include <QFile>
@@ -24,7 +24,7 @@ SessionSet sessionsOf(const QString& id, const QStringList& conditions, Slots sl
     for (int n = 1; n <= conditions.size(); ++n) {
         SessionWorkbook w;
         w.participantId = id;
-        w.sessionNumber = n;
+        w.sessionNumber = static_cast<std::int16_t>(n);
         w.condition = conditions.at(n - 1);
         w.keySlots = slotsOf(n);
         inputs.push_back({QString::number(n), {w, {}}});

@@ -17,7 +17,7 @@ std::vector<GraphInput> inputsOf(const QStringList& descriptions) {
             continue;
         }
         SessionWorkbook w;
-        w.sessionNumber = f.at(1).toInt();
+        w.sessionNumber = static_cast<std::int16_t>(f.at(1).toInt());
         w.condition = QString(f.at(2)).replace(QLatin1Char('_'), QLatin1Char(' '));
         w.sessionDate = f.value(3, QStringLiteral("2026/12/01"));
         w.participantId = f.value(4, QStringLiteral("P07"));

@@ -14,7 +14,7 @@ GraphTier tierOf(const QString& id, const QString& sessions) {
         const QStringList f = s.split(':');
         SessionWorkbook w;
         w.participantId = id;
-        w.sessionNumber = f[0].toInt();
+        w.sessionNumber = static_cast<std::int16_t>(f[0].toInt());
         w.condition = f[1];
         std::optional<double> value;
         if (f[2] != "-")

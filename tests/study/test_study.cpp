@@ -21,7 +21,7 @@ StudyInput input(const QString& description) {
     const QStringList f = description.split(u':');
     SessionWorkbook w;
     w.participantId = f[1];
-    w.sessionNumber = f[2].toInt();
+    w.sessionNumber = static_cast<std::int16_t>(f[2].toInt());
     w.observerId = f[3];
     w.condition = f.value(4, QStringLiteral("A"));
     w.keysToHit = QStringLiteral("a");
@@ -144,7 +144,7 @@ private slots:
         for (const QString& pairs : values) {
             StudySession session;
             session.condition = pairs.section(u':', 0, 0);
-            session.workbook.sessionNumber = static_cast<int>(p.sessions.size()) + 1;
+            session.workbook.sessionNumber = static_cast<std::int16_t>(p.sessions.size() + 1);
             for (const QString& v : pairs.section(u':', 1).split(u';', Qt::SkipEmptyParts)) {
                 Agreement a;
                 a.rows.push_back({1, "a", "Talking", "Hits", Scoring::Count, measure,

@@ -1,4 +1,4 @@
-#include "graph/studytabs.h"
+#include "graphview/studytabs.h"
 
 #include "study/studyreading.h"
 #include "study/studytables.h"

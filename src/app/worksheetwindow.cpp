@@ -1,4 +1,4 @@
-#include "report/worksheetwindow.h"
+#include "app/worksheetwindow.h"
 
 #include "base/numbers.h"
 #include "base/savepath.h"

@@ -1,4 +1,4 @@
-#include "graph/graphchart.h"
+#include "graphview/graphchart.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,10 +1,10 @@
-#include "graph/graphcommand.h"
+#include "graphview/graphcommand.h"
 
 #include "graph/effects.h"
-#include "graph/graphchart.h"
-#include "graph/graphwindow.h"
 #include "graph/sessiongraph.h"
 #include "graph/studygraph.h"
+#include "graphview/graphchart.h"
+#include "graphview/graphwindow.h"
 #include "report/sessionworkbook.h"
 #include "study/studyreading.h"
 

@@ -1,4 +1,4 @@
-#include "agreement/agreementwindow.h"
+#include "app/agreementwindow.h"
 
 #include "base/savepath.h"
 #include "report/workbookname.h"

@@ -1,8 +1,8 @@
 // The agreement window with a LibreOffice-saved workbook and one written by the program: headers,
 // the table with its marks, the file dialogs, saving and dropping files; both windows' keyboard
 // and screen reader use.
-#include "agreement/agreementwindow.h"
-#include "graph/graphwindow.h"
+#include "app/agreementwindow.h"
+#include "graphview/graphwindow.h"
 #include "support/fakeplatform.h"
 #include "support/records.h"
 #include "support/sheets.h"
