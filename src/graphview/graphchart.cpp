@@ -276,6 +276,7 @@ SessionChart::SessionChart(const SessionSet& set, const GraphData& data, const C
         }
     }
     auto* yAxis = new QValueAxis;
+    yAxis_ = yAxis;
     styleAxis(yAxis, style.tier ? QString() : graphMeasureCaption(data.measure));
     double tick = 20;
     if (!isPercentMeasure(data.measure)) {
@@ -389,6 +390,14 @@ void SessionChart::setGeometry(const QRectF& rect) {
 
 void SessionChart::placeLabels() {
     const QRectF area = plotArea();
+    // A value title longer than the plot is high goes on two lines (its unit on the second)
+    // rather than be cut short.
+    const QString valueTitle = yAxis_->titleText();
+    const qsizetype unit = valueTitle.indexOf(QStringLiteral(" ("));
+    if (unit > 0 && !valueTitle.contains(u'<') &&
+        QFontMetricsF(yAxis_->titleFont()).horizontalAdvance(valueTitle) > area.height())
+        yAxis_->setTitleText(valueTitle.left(unit) + QStringLiteral("<br>") +
+                             valueTitle.mid(unit + 1));
     if (legend_)
         legend_->place(size().height() - margins_.bottom() - legend_->height(), area.center().x(),
                        kLegendSide, size().width() - kLegendSide);

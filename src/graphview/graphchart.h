@@ -5,6 +5,7 @@
 
 #include <QChart>
 #include <QSizeF>
+#include <QValueAxis>
 
 #include <array>
 #include <vector>
@@ -54,7 +55,8 @@ private:
     QGraphicsSimpleTextItem* title_ = nullptr;
     QGraphicsSimpleTextItem* tierName_ = nullptr;
     KeyLegend* legend_ = nullptr; // none in a tier
-    QMargins margins_;            // without the legend's rows
+    QValueAxis* yAxis_ = nullptr;
+    QMargins margins_; // without the legend's rows
     std::pair<double, double> valueRange_{0, 1};
 };
 
