@@ -73,7 +73,7 @@ private:
     // Shows a slot's key character, smaller where it would be wider than its label.
     void showKeyCharacter(std::size_t slot, const QString& text);
     void drawTextLine(const QString& text);
-    // The parameter texts of the set-up frame, as typed.
+    // The parameter texts of the set-up frame as typed, with the controls of all ten key slots.
     SessionParameterTexts setupTexts() const;
     // The slots' behaviour names and modes and the start and end stamps, as the window shows them.
     SessionSheetInputs sheetInputs() const;

@@ -34,10 +34,6 @@ void MainWindow::command6Click() {
     ParameterSetup setup;
     setup.parameters() = setupTexts();
     setup.beep = checkValue(Check2);
-    for (int i = 1; i <= kSlotCount; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        setup.keySlots[slot - 1] = {Text4[slot]->text(), checkValue(Check3[slot])};
-    }
     const ParameterFields fields = parameterFieldsFrom(setup);
 
     const QString notSaved = QStringLiteral("Parameters were not saved.");

@@ -42,7 +42,8 @@ void MainWindow::command1Click() {
         setKeyCapture(true);
         Timer1->start();
         Label21->setText(timeWithHundredths(platform_.clock.timeOfDay(), kTimeFormat));
-        journal_.started(record_, sheetInputs());
+        record_.slotSetups = sheetInputs().slotControls;
+        journal_.started(record_, Label21->text());
         return;
     }
     if (caption == QLatin1String("Confirm")) {

@@ -17,8 +17,14 @@
 namespace quorvia {
 
 SessionParameterTexts MainWindow::setupTexts() const {
-    return {Text2[0]->text(), Text2[1]->text(),      Text2[2]->text(), Text2[3]->text(),
-            Text3->text(),    Combo1->currentText(), Text22->text(),   Text1->text()};
+    SessionParameterTexts texts{Text2[0]->text(), Text2[1]->text(), Text2[2]->text(),
+                                Text2[3]->text(), Text3->text(),    Combo1->currentText(),
+                                Text22->text(),   Text1->text(),    {}};
+    for (int i = 1; i <= kSlotCount; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        texts.slotSetups.push_back({Text4[slot]->text(), checkValue(Check3[slot])});
+    }
+    return texts;
 }
 
 void MainWindow::command3Click() {

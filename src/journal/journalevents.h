@@ -31,13 +31,10 @@ struct JournalEvent {
     QString stamp;             // time of day "hh:nn:ss.cc" (Tick, Pause, Finish)
 };
 
-// A key slot's behaviour name and the value of its mode box as they were at the Start press.
-using JournalSlot = SlotSetup;
-
-// The session as it stood at the Start press: its parameters, the start stamp and the slots.
+// The session as it stood at the Start press: its parameters (the key slots' behaviour names and
+// mode values among them) and the start stamp.
 struct JournalSessionStart : SessionParameters {
-    QString startedAt;                 // the start stamp "hh:nn:ss.cc"
-    std::vector<JournalSlot> keySlots; // slots 1, 2, ... at index 0, 1, ...
+    QString startedAt; // the start stamp "hh:nn:ss.cc"
 };
 
 struct JournaledSession {

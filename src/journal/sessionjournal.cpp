@@ -24,13 +24,13 @@ JournalEvent eventOf(const SessionRecord& record, JournalEventKind kind, std::in
 
 } // namespace
 
-void SessionJournal::started(const SessionRecord& record, const SessionSheetInputs& inputs) {
+void SessionJournal::started(const SessionRecord& record, const QString& startedAt) {
     session_ = 0;
     failed_ = false;
     noticeDue_ = false;
     if (store_ == nullptr)
         return;
-    const JournalSessionStart start{record.parameters(), inputs.startedAt, inputs.slotControls};
+    const JournalSessionStart start{record.parameters(), startedAt};
     session_ = store_->addSession(start);
     failed_ = session_ == 0 || !store_->sync();
 }
@@ -103,7 +103,7 @@ RebuiltSession rebuildSession(const JournaledSession& session) {
     r.parameters() = start.parameters();
     r.reset();
     r.state = SessionState::Recording;
-    rebuilt.inputs.slotControls = start.keySlots;
+    rebuilt.inputs.slotControls = start.slotSetups;
     rebuilt.inputs.startedAt = start.startedAt;
     QString lastStamp = start.startedAt;
 

@@ -18,8 +18,9 @@ public:
     explicit SessionJournal(JournalStore* store)
         : store_(store) {}
 
-    // The Start press: the parameters, the key slots' names and modes and the start stamp.
-    void started(const SessionRecord& record, const SessionSheetInputs& inputs);
+    // The Start press: the record's parameters (the key slots' names and modes among them) and
+    // the start stamp.
+    void started(const SessionRecord& record, const QString& startedAt);
     // After a typed character was handled; shownRow is the row it was shown with. Writes the
     // entry the character made, if it made one (with the pause stamp for ESC).
     void keyHandled(const SessionRecord& record, std::int64_t shownRow, const QString& pauseStamp);

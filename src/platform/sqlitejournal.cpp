@@ -421,7 +421,7 @@ std::int64_t SqliteJournalStore::insertSession(const JournalSessionStart& start)
     query.prepare(QStringLiteral(
         "INSERT INTO slot (session, slot, behaviour, check_value) VALUES (?, ?, ?, ?)"));
     int slot = 1;
-    for (const JournalSlot& s : start.keySlots) {
+    for (const SlotSetup& s : start.slotSetups) {
         query.addBindValue(QVariant(qint64(id)));
         query.addBindValue(slot++);
         query.addBindValue(s.behaviour);
@@ -536,7 +536,7 @@ std::vector<JournaledSession> SqliteJournalStore::sessions() {
     while (query.next()) {
         const auto found = index.find(query.value(0).toLongLong());
         if (found != index.end())
-            out[found->second].start.keySlots.push_back(
+            out[found->second].start.slotSetups.push_back(
                 {query.value(1).toString(), query.value(2).toInt()});
     }
     query.exec(QStringLiteral("SELECT session, kind, entry_row, slot, elapsed, interval_no, "

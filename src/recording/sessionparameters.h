@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace quorvia {
 
@@ -10,11 +11,12 @@ namespace quorvia {
 struct SlotSetup {
     QString behaviour;
     int checkValue = 0;
+    bool operator==(const SlotSetup&) const = default;
 };
 
-// The parameters of one session in the order of the set-up frame. Whole is the type of the
-// session number, Decimal that of the interval length and the session duration: numbers once the
-// set press has read them (SessionParameters), the texts of the boxes before
+// The parameters of one session in the order of the set-up frame, then the key slots. Whole is
+// the type of the session number, Decimal that of the interval length and the session duration:
+// numbers once the set press has read them (SessionParameters), the texts of the boxes before
 // (SessionParameterTexts).
 template <typename Whole, typename Decimal> struct BasicSessionParameters {
     QString participantId;
@@ -25,17 +27,20 @@ template <typename Whole, typename Decimal> struct BasicSessionParameters {
     Decimal intervalLength{};
     Decimal sessionDuration{};
     QString keysToHit; // one key per character (code point), slot k holds the k-th
+    // Each key slot's behaviour name and mode check value, slot k at index k - 1.
+    std::vector<SlotSetup> slotSetups;
 
     // The parameters alone, for passing them on in one assignment.
     BasicSessionParameters& parameters() { return *this; }
     const BasicSessionParameters& parameters() const { return *this; }
 };
 
-// The parameters as the set press stores them. The record, the journal's session start and a
-// workbook read back hold them as their base.
+// The parameters as the set press stores them, with the slots as the Start press found them. The
+// record, the journal's session start and a workbook read back hold them as their base.
 using SessionParameters = BasicSessionParameters<std::int16_t, double>;
 
-// The parameters as typed into the set-up frame, before the set press reads them.
+// The parameters as typed into the set-up frame, before the set press reads them, with the
+// controls of all ten key slots.
 using SessionParameterTexts = BasicSessionParameters<QString, QString>;
 
 } // namespace quorvia

@@ -32,7 +32,8 @@ QString clockTextFor(std::int64_t minutes, std::int64_t seconds);
 
 // Everything the program knows about the one session of the window. Rows of the entry log,
 // intervals and key slots are numbered from 1; slot 0 stands for a character bound to no key. Its
-// base holds the session parameters, stored by the set press.
+// base holds the session parameters, stored by the set press, and the key slots' behaviour names
+// and modes, stored by the Start press: the whole set-up of the session.
 struct SessionRecord : SessionParameters {
     int keyCount = 0; // number of keys in keysToHit
     std::int64_t intervalCount = 0;

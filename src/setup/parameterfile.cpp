@@ -29,11 +29,12 @@ ParameterFields parameterFieldsFrom(const ParameterSetup& setup) {
     fields[6] = setup.keysToHit;
     fields[7] = blankLed(setup.beep);
     QString modes = QStringLiteral("x");
-    for (const SlotSetup& slot : setup.keySlots)
+    for (std::size_t i = 0; i < static_cast<std::size_t>(kSlotCount); ++i) {
+        const SlotSetup slot = i < setup.slotSetups.size() ? setup.slotSetups[i] : SlotSetup();
         modes += QString::number(slot.checkValue);
+        fields[9 + i] = slot.behaviour;
+    }
     fields[8] = modes;
-    for (std::size_t i = 0; i < setup.keySlots.size(); ++i)
-        fields[9 + i] = setup.keySlots[i].behaviour;
     return fields;
 }
 

@@ -27,16 +27,16 @@ inline constexpr qsizetype kParameterFieldLimit = 32767;
 inline constexpr qsizetype kParameterReadLimit = 2 * 1024 * 1024;
 
 // The set-up controls as a save reads them: the parameter texts of the set-up frame as typed (the
-// file keeps neither the session number nor the date), the beep box Check2 and per slot the
-// behaviour name Text4(1) to Text4(10) with the mode box Check3(1) to Check3(10). Check box
-// values: 0 clear, 1 ticked, 2 greyed.
+// file keeps neither the session number nor the date), per slot the behaviour name Text4(1) to
+// Text4(10) with the mode box Check3(1) to Check3(10) in slotSetups, and the beep box Check2.
+// Check box values: 0 clear, 1 ticked, 2 greyed.
 struct ParameterSetup : SessionParameterTexts {
     int beep = 0;
-    std::array<SlotSetup, kSlotCount> keySlots{};
 };
 
 // The 19 fields a save writes: line 2 is always "0", line 8 the beep value with a leading blank,
-// line 9 "x" followed by one digit per key slot.
+// line 9 "x" followed by one digit per key slot. A slot beyond slotSetups is written as a clear
+// box with no name; slots beyond the tenth are not written.
 ParameterFields parameterFieldsFrom(const ParameterSetup& setup);
 
 // The name the save dialog proposes: the condition, "-" and the session number field ("A-0").

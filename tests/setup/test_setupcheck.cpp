@@ -13,7 +13,7 @@ Q_DECLARE_METATYPE(QString SetupFields::*)
 
 namespace {
 
-const SetupFields kValid{"P07", "3", "base", "KT", "2026/12/06", "30", "600", "abc"};
+const SetupFields kValid{"P07", "3", "base", "KT", "2026/12/06", "30", "600", "abc", {}};
 
 } // namespace
 
@@ -64,7 +64,7 @@ private slots:
     // The set press stores what it read even when a check fails; a session number beyond 16 bits
     // is stored as 0, not wrapped into a valid-looking one.
     void fieldsAreStoredEvenWhenACheckFails() {
-        SetupFields fields{"P07", "65537", "base", "KT", "2026/12/06", "12 s", "3601", "xY"};
+        SetupFields fields{"P07", "65537", "base", "KT", "2026/12/06", "12 s", "3601", "xY", {}};
         SessionRecord r;
         QVERIFY(!applySetPress(r, fields));
         QCOMPARE(QStringList({QString::number(r.sessionNumber), QString::number(r.intervalLength),
