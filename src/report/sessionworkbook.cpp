@@ -131,6 +131,12 @@ std::int64_t recordedIntervals(const Worksheet& cells, const QString& endLine) {
     return count;
 }
 
+// The mode check value a slot's mode text was written from: 1 for "On/Off", 0 for "Hits", 2 (a
+// greyed box) for none.
+int modeCheckValue(const QString& mode) {
+    return mode == kOnOffMode ? 1 : mode == kHitsMode ? 0 : 2;
+}
+
 WorkbookSlot readSlot(const Worksheet& cells, int slot, const QString& key,
                       std::int64_t intervals) {
     const int column = kFirstSlotColumn + slot - 1;
@@ -204,8 +210,11 @@ SessionWorkbook parse(const Worksheet& cells) {
     const QString endLine = shownText(cells.at(kEndRow, kColumnA));
     book.intervalCount = recordedIntervals(cells, endLine);
 
-    for (int s = 1; s <= keys.size(); ++s)
-        book.keySlots.push_back(readSlot(cells, s, keys.at(s - 1), book.intervalCount));
+    for (int s = 1; s <= keys.size(); ++s) {
+        const WorkbookSlot& slot =
+            book.keySlots.emplace_back(readSlot(cells, s, keys.at(s - 1), book.intervalCount));
+        book.slotSetups.push_back({slot.behaviour, modeCheckValue(slot.mode)});
+    }
     return book;
 }
 

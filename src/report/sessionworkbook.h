@@ -29,7 +29,8 @@ struct WorkbookSlot {
     std::vector<double> values;
 };
 
-// The header's parameters (the session date as typed) are its base.
+// The header's parameters (the session date as typed) are its base, its slot set-ups the
+// behaviour names of row 15 with the mode values their row-16 texts were written from.
 struct SessionWorkbook : SessionParameters {
     QString startedAt;
     std::int64_t intervalCount = 0; // recorded intervals, the length of every slot's values

@@ -25,8 +25,16 @@ using namespace quorvia;
 
 namespace {
 
+// The controls of slots 1, 2, ...: behaviour "B1", "B2", ..., slot s the mode value modes[s-1].
+std::vector<SlotSetup> slotsOf(const QString& modes) {
+    std::vector<SlotSetup> slotSetups;
+    for (int s = 0; s < modes.size(); ++s)
+        slotSetups.push_back({QStringLiteral("B%1").arg(s + 1), modes[s].digitValue()});
+    return slotSetups;
+}
+
 // A session of P07 played from a script: a number runs the clock that many seconds, "#" pauses
-// and terminates, any other word is typed. Slot s gets the mode check value modes[s-1].
+// and terminates, any other word is typed. The slots' controls are slotsOf(modes).
 Worksheet sheetOf(const QString& keys, double duration, double length, const QString& script,
                   const QString& modes) {
     SessionRecord record = test::freshRecord(keys, duration, length);
@@ -38,10 +46,8 @@ Worksheet sheetOf(const QString& keys, double duration, double length, const QSt
         if (word == u"#")
             record.writeEndEntry(kSessionTerminated);
     }
-    SessionSheetInputs inputs{{}, QStringLiteral("09:05:07.25"), QStringLiteral("09:05:37.25")};
-    for (int s = 0; s < modes.size(); ++s)
-        inputs.slotControls.push_back({QStringLiteral("B%1").arg(s + 1), modes[s].digitValue()});
-    return buildSessionSheet(record, inputs);
+    return buildSessionSheet(
+        record, {slotsOf(modes), QStringLiteral("09:05:07.25"), QStringLiteral("09:05:37.25")});
 }
 
 QString shown(const std::optional<double>& number) {
@@ -136,6 +142,9 @@ private slots:
             << "ab" << kFinished << "01"
             << ""
             << kHeader + "10|30|ab|3|a:B1:Hits:-/-/6/66.67:2,0,1|b:B2:On/Off:0/66.67/-/-:1,1,0";
+        QTest::newRow("a greyed box: no mode")
+            << "ab" << kFinished << "20"
+            << "" << kHeader + "10|30|ab|3|a:B1::-/-/-/-:2,0,1|b:B2:Hits:-/-/4/66.67:1,1,0";
         // The values after interval 3 are empty; the note stands below interval 3 in column E.
         QTest::newRow("terminated in interval 3 of 20")
             << "ab"
@@ -224,8 +233,12 @@ private slots:
         }
         file.close();
 
-        const QString got = summary(readSessionWorkbook(path));
+        const SessionWorkbookResult result = readSessionWorkbook(path);
+        const QString got = summary(result);
         QVERIFY2(got.startsWith(read), qPrintable(got));
+        // A workbook as written gives back the slots' names and modes as the controls held them.
+        if (changes.isEmpty())
+            QVERIFY(result.workbook && result.workbook->slotSetups == slotsOf(modes));
         // The file holds what the cells before it held.
         if (!changes.startsWith(u'#') && parseSessionWorkbook(sheet).workbook)
             QCOMPARE(summary(parseSessionWorkbook(sheet)), got);
