@@ -89,6 +89,7 @@ WorksheetWindow::WorksheetWindow(Platform& platform, Worksheet sheet, const QStr
     grid->setWordWrap(false);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    spillTexts();
 
     saveAsButton = new QPushButton(QStringLiteral("Save As..."), this);
     saveAsButton->setObjectName(QStringLiteral("SaveAsButton"));
@@ -101,6 +102,29 @@ WorksheetWindow::WorksheetWindow(Platform& platform, Worksheet sheet, const QStr
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid);
     layout->addLayout(buttons);
+}
+
+// A text wider than its column runs on over the empty cells right of it, as a spreadsheet shows
+// it, so that the header lines show their values.
+void WorksheetWindow::spillTexts() {
+    const QFontMetrics metrics = grid->fontMetrics();
+    const int width = grid->horizontalHeader()->defaultSectionSize();
+    const int padding = 2 * metrics.averageCharWidth();
+    const Worksheet& cells = model_->sheet();
+    for (const auto& [place, value] : cells.cells()) {
+        // (Measured only where it may be too wide and has room to run on.)
+        const QString* text = std::get_if<QString>(&value);
+        if (!text || 2 * text->size() * metrics.averageCharWidth() < width - padding ||
+            cells.at(place.first, place.second + 1))
+            continue;
+        const int needed = metrics.horizontalAdvance(*text) + padding;
+        int span = 1;
+        while (span * width < needed && place.second + span <= model_->columnCount() &&
+               !cells.at(place.first, place.second + span))
+            ++span;
+        if (span > 1)
+            grid->setSpan(place.first - 1, place.second - 1, 1, span);
+    }
 }
 
 bool WorksheetWindow::notSaved(const QString& message) {

@@ -64,6 +64,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void spillTexts();
     bool notSaved(const QString& message);
 
     Platform& platform_;

@@ -458,6 +458,7 @@ private slots:
         const QAbstractItemModel* grid = sheet->grid->model();
         QCOMPARE(grid->index(14, 5).data().toString() + grid->index(15, 5).data().toString(),
                  QStringLiteral("SeatedOn/Off"));
+        QVERIFY(sheet->grid->columnSpan(0, 0) > 1); // "Participant's ID :   P07" shown whole
         QCOMPARE(fakes_->messages.informed + fakes_->messages.asked, QStringList());
         play("S"); // Confirm
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
