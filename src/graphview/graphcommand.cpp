@@ -86,7 +86,8 @@ int runGraphCommand(int argc, char* argv[]) {
                                  QStringLiteral("Print the plotted values as CSV instead."));
     const QCommandLineOption size(
         QStringLiteral("size"),
-        QStringLiteral("The graph's size in millimetres (default 160x100)."),
+        QStringLiteral("The graph's size in millimetres (default 160x100; with tiers "
+                       "160 wide and 35 high plus 50 a tier)."),
         QStringLiteral("WxH"));
     const QCommandLineOption primary(
         QStringLiteral("primary"),

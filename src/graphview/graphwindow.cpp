@@ -551,10 +551,17 @@ void GraphWindow::redraw() {
 }
 
 void GraphWindow::exportAs() {
+    // A figure of a tier per participant is named by all of them.
+    QStringList names{data_.participantId};
+    if (figure_.kind == TierKind::Participant) {
+        names.clear();
+        for (const GraphTier& tier : figure_.tiers)
+            names << tier.name;
+    }
     const QString path = chooseSavePath(
         this, platform_.dialogs, platform_.messages,
         {QStringLiteral("Export"), documentsFolder(),
-         QStringLiteral("%1-%2.png").arg(data_.participantId, graphMeasureWord(data_.measure)),
+         QStringLiteral("%1-%2.png").arg(names.join(u'-'), graphMeasureWord(data_.measure)),
          QStringLiteral("PNG image, 300 dpi (*.png);;SVG image (*.svg);;PDF document "
                         "(*.pdf);;Table of values (*.csv)")});
     if (!path.isEmpty())
