@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -270,6 +271,12 @@ private slots:
             << sheet << "</c>"
             << "</c><!-- <c r=\"A1\"> --><?x <v>?>"
             << "";
+        // A file too large to be read into memory whole is read through the zip library's own
+        // file access: random bytes in a part of their own that does not pack smaller.
+        QByteArray noise(18 << 20, '\0');
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        QTest::newRow("a file over 16 MB") << "xl/media/noise.bin"
+                                           << "^" << QString::fromLatin1(noise.toBase64()) << "";
         QTest::newRow("end tag that does not match")
             << sheet << "(<c r=\"E24\"[^>]*><v>2)</v>"
             << "\\1</w>"
