@@ -241,19 +241,7 @@ XmlScanner::Token XmlScanner::next() {
             pos_ = 0;
         }
         tokenStart_ = pos_;
-        std::size_t markup = kNone;
-        for (std::size_t from = pos_;;) {
-            const void* found = std::memchr(buffer_.data() + from, '<', buffer_.size() - from);
-            if (found != nullptr) {
-                markup = static_cast<const char*>(found) - buffer_.data();
-                break;
-            }
-            from = buffer_.size();
-            if (from - tokenStart_ > kMaxRunBytes)
-                tooLong();
-            if (!fill())
-                break;
-        }
+        const std::size_t markup = find("<", pos_);
         const std::size_t textEnd = markup == kNone ? buffer_.size() : markup;
         if (textEnd > pos_) {
             text_ = {pos_, textEnd, false};
@@ -420,27 +408,26 @@ std::string_view XmlScanner::localName() const {
     return colon == kNone ? name : name.substr(colon + 1);
 }
 
-std::string_view XmlScanner::rawAttribute(std::string_view localName) const {
+const XmlScanner::Span* XmlScanner::findAttribute(std::string_view localName) const {
     for (const Attribute& attribute : attributes_) {
         std::string_view name = raw(attribute.name);
         const std::size_t colon = name.rfind(':');
         if (colon != kNone)
             name.remove_prefix(colon + 1);
         if (name == localName)
-            return raw(attribute.value);
+            return &attribute.value;
     }
-    return {};
+    return nullptr;
+}
+
+std::string_view XmlScanner::rawAttribute(std::string_view localName) const {
+    const Span* value = findAttribute(localName);
+    return value ? raw(*value) : std::string_view();
 }
 
 QString XmlScanner::attribute(std::string_view localName) const {
-    for (const Attribute& attribute : attributes_) {
-        std::string_view name = raw(attribute.name);
-        if (name.rfind(':') != kNone)
-            name.remove_prefix(name.rfind(':') + 1);
-        if (name == localName)
-            return decoded(attribute.value);
-    }
-    return {};
+    const Span* value = findAttribute(localName);
+    return value ? decoded(*value) : QString();
 }
 
 QString XmlScanner::decoded(Span span) const {

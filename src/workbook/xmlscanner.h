@@ -71,6 +71,7 @@ private:
     }
     int atEnd(std::size_t i);
     std::size_t find(std::string_view what, std::size_t from);
+    const Span* findAttribute(std::string_view localName) const;
     std::size_t nameEnd(std::size_t from);
     bool skipBlanks(std::size_t& i);
     void checkReferences(std::size_t begin, std::size_t end) const;
